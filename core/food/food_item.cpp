@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/food/food_item.h"
+
+#include "core/names.h"
+
+namespace fitquill {
+
+CFoodItem::CFoodItem() {
+    for (int i = 0; i < kBasicNutrientCount; ++i)
+        m_nutrients.emplace_back(i, 0.0f);
+    m_servingRatio = fitquill::ServingRatio(m_serving, m_volumeMeasure);
+}
+
+void CFoodItem::SetName(std::string_view name, bool alsoSearchName) {
+    m_name = TrimSpaces(name);
+    if (alsoSearchName)
+        m_searchName = m_name;
+}
+
+void CFoodItem::SetSearchName(std::string_view searchName) { m_searchName = TrimSpaces(searchName); }
+
+void CFoodItem::SetServing(const CServingMeasure& serving) {
+    m_serving = serving;
+    const bool volumeOrItem = IsVolumeUnit(serving.Unit()) || serving.Unit() == kUnitItem;
+    m_servingRatio =
+        fitquill::ServingRatio(m_serving, volumeOrItem ? m_volumeMeasure : m_weightMeasure);
+    DeriveServingUnitSet();
+}
+
+void CFoodItem::SetBaseMeasure(const CServingMeasure& measure, bool keepOther) {
+    CServingMeasure* other = nullptr;
+    bool servingMatches = false;
+    if (IsVolumeUnit(measure.Unit())) {
+        m_volumeMeasure = measure;
+        other = &m_weightMeasure;
+        servingMatches = IsVolumeUnit(m_serving.Unit());
+    } else if (measure.Unit() >= kUnitOz && measure.Unit() <= kUnitKg) {
+        m_weightMeasure = measure;
+        other = &m_volumeMeasure;
+        servingMatches = !IsVolumeUnit(m_serving.Unit());
+    } else {
+        m_volumeMeasure = measure;
+        other = &m_weightMeasure;
+        servingMatches = m_serving.Unit() == kUnitItem;
+    }
+    if (servingMatches)
+        m_servingRatio = fitquill::ServingRatio(m_serving, measure);
+    if (!keepOther)
+        *other = CServingMeasure();
+    DeriveServingUnitSet();
+}
+
+void CFoodItem::DeriveServingUnitSet() {
+    m_serving.SetUnitSet(DeriveUnitSet(m_volumeMeasure, m_weightMeasure));
+}
+
+int CFoodItem::NutrientPosition(int index) const {
+    const int size = static_cast<int>(m_nutrients.size());
+    if (index < 0)
+        return -1;
+    if (index < kBasicNutrientCount)
+        return index < size ? index : -1;
+    for (int i = kBasicNutrientCount; i < size; ++i) {
+        if (m_nutrients[i].Index() == index)
+            return i;
+        if (m_nutrients[i].Index() > index)
+            break;
+    }
+    return -1;
+}
+
+float CFoodItem::NutrientValue(int index) const {
+    const int at = NutrientPosition(index);
+    return at < 0 ? 0.0f : m_nutrients[at].Value() * m_servingRatio;
+}
+
+bool CFoodItem::SetNutrientValue(int index, float value) {
+    const int at = NutrientPosition(index);
+    if (at < 0)
+        return false;
+    m_nutrients[at].SetValue(value);
+    return true;
+}
+
+void CFoodItem::SetStoredMeasures(const CServingMeasure& serving,
+                                  const CServingMeasure& volumeOrItem,
+                                  const CServingMeasure& weight) {
+    m_serving = serving;
+    m_volumeMeasure = volumeOrItem;
+    m_weightMeasure = weight;
+}
+
+bool CFoodItem::SetStoredNutrients(std::vector<CNutrientValue> nutrients) {
+    if (nutrients.size() < kBasicNutrientCount)
+        return false;
+    for (size_t i = 0; i < nutrients.size(); ++i) {
+        if (i < kBasicNutrientCount ? nutrients[i].Index() != i
+                                    : nutrients[i].Index() <= nutrients[i - 1].Index())
+            return false;
+    }
+    m_nutrients = std::move(nutrients);
+    return true;
+}
+
+} // namespace fitquill

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/food/nutrient.h"
+
+#include "core/internal_error.h"
+
+#include <cmath>
+
+namespace fitquill {
+namespace {
+
+const SNutrientInfo kNutrients[kNutrientCount] = {
+    {"Calorie", "Cal", ""},         {"Carb", "Cb", "g"},           {"Protein", "Pr", "g"},
+    {"Fiber", "Fib", "g"},          {"Fat", "Fat", "g"},           {"SFat", "SFat", "g"},
+    {"MFat", "MFat", "g"},          {"PFat", "PFat", "g"},         {"Sugar", "Sug", "g"},
+    {"Cholesterol", "Chol", "g"},   {"Net Carb", "NCb", "g"},      {"Calcium", "Calc", "mg"},
+    {"Iron", "Iron", "mg"},         {"Magnesium", "Magn", "mg"},   {"Phosphorus", "Phos", "mg"},
+    {"Potassium", "Potm", "mg"},    {"Sodium", "Sodm", "mg"},      {"Zinc", "Zinc", "mg"},
+    {"Copper", "Copr", "mg"},       {"Manganese", "Mang", "mg"},   {"Selenium", "Selm", "mg"},
+    {"Vit A", "VitA", "IU"},        {"Vit B6", "VB6", "mg"},       {"Vit B12", "VB12", "mg"},
+    {"Vit C", "VitC", "mg"},        {"Vit E", "VitE", "mg"},       {"Vit K", "VitK", "mcg"},
+    {"Thiamin", "Thim", "mg"},      {"Riboflavin", "Ribo", "mg"},  {"Niacin", "Niac", "mg"},
+    {"Folic Acid", "Foli", "mcg"},  {"Retinol", "Reti", "mcg"},    {"Folate", "Fola", "mcg"},
+    {"Panto Acid", "Pant", "mg"},
+};
+
+void CheckIndex(int index) {
+    if (index < 0 || index >= kNutrientCount)
+        RaiseInternalError(kInternalErrorFoodDb, "nutrient index out of range");
+}
+
+} // namespace
+
+const SNutrientInfo& NutrientInfo(int index) {
+    CheckIndex(index);
+    return kNutrients[index];
+}
+
+CNutrientValue::CNutrientValue(int index, float value) {
+    CheckIndex(index);
+    m_index = static_cast<uint8_t>(index);
+    SetValue(value);
+}
+
+void CNutrientValue::SetValue(float value) {
+    if (std::isnan(value) || value < 0.0f)
+        value = 0.0f;
+    if (value > 9999.9f)
+        value = m_index == kNutrientCalories ? 9999.0f : 9999.9f;
+    m_value = value;
+}
+
+} // namespace fitquill
