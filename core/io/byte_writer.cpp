@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/io/byte_writer.h"
+
+#include "core/internal_error.h"
+#include "core/io/byte_order.h"
+
+#include <algorithm>
+#include <bit>
+#include <limits>
+#include <string>
+
+namespace fitquill {
+
+void CByteWriter::AppendUint16(uint16_t value) {
+    uint8_t bytes[2];
+    StoreUint16BE(bytes, value);
+    m_bytes.insert(m_bytes.end(), bytes, bytes + 2);
+}
+
+void CByteWriter::AppendUint32(uint32_t value) {
+    uint8_t bytes[4];
+    StoreUint32BE(bytes, value);
+    m_bytes.insert(m_bytes.end(), bytes, bytes + 4);
+}
+
+void CByteWriter::AppendFloat(float value) {
+    static_assert(sizeof(float) == 4 && std::numeric_limits<float>::is_iec559);
+    AppendUint32(std::bit_cast<uint32_t>(value));
+}
+
+void CByteWriter::AppendUint32LE(uint32_t value) {
+    uint8_t bytes[4];
+    StoreUint32LE(bytes, value);
+    m_bytes.insert(m_bytes.end(), bytes, bytes + 4);
+}
+
+void CByteWriter::AppendBytes(std::span<const uint8_t> bytes) {
+    m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+}
+
+void CByteWriter::AppendText(std::string_view text, EEmptyText empty) {
+    text = text.substr(0, std::min(text.size(), text.find('\0')));
+    if (text.empty() && empty == EEmptyText::StoreNothing) {
+        AppendUint16(0);
+        return;
+    }
+    if (text.size() > kMaxTextLength) {
+        RaiseInternalError(kInternalErrorGeneral, "A text of " + std::to_string(text.size()) +
+                                                      " bytes does not fit a record.");
+    }
+    AppendUint16(static_cast<uint16_t>(text.size() + 1));
+    m_bytes.insert(m_bytes.end(), text.begin(), text.end());
+    m_bytes.push_back(0);
+}
+
+void CByteWriter::AppendFixedText(std::string_view text, std::size_t width) {
+    text = text.substr(0, std::min({text.size(), text.find('\0'), width}));
+    m_bytes.insert(m_bytes.end(), text.begin(), text.end());
+    m_bytes.insert(m_bytes.end(), width - text.size(), 0);
+}
+
+std::size_t CByteWriter::ReserveUint16() {
+    const std::size_t offset = m_bytes.size();
+    AppendUint16(0);
+    return offset;
+}
+
+void CByteWriter::PatchUint16(std::size_t offset, std::size_t value) {
+    if (offset > m_bytes.size() || m_bytes.size() - offset < 2) {
+        RaiseInternalError(kInternalErrorGeneral, "A 16-bit field was patched outside the record.");
+    }
+    if (value > 0xFFFF) {
+        RaiseInternalError(kInternalErrorGeneral,
+                           "The value " + std::to_string(value) +
+                               " does not fit a 16-bit field of the record.");
+    }
+    StoreUint16BE(m_bytes.data() + offset, static_cast<uint16_t>(value));
+}
+
+} // namespace fitquill
