@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/journal/journal_file.h"
+
+#include "core/io/atomic_file.h"
+#include "core/io/chunk_reader.h"
+#include "core/io/chunk_writer.h"
+#include "core/journal/journal_records.h"
+
+#include <optional>
+
+namespace fitquill {
+namespace {
+
+bool Fail(std::string* error, const std::string& text) {
+    if (error != nullptr)
+        *error = text;
+    return false;
+}
+
+} // namespace
+
+bool CJournalFile::Open(CJournalDB& journal, const CUserDirectory& users, std::string_view userName,
+                        std::string* error) {
+    UserHandle user = 0;
+    if (!users.FindUserByName(userName, user))
+        return Fail(error, "The user " + std::string(userName) + " was not found.");
+    std::string folder;
+    if (!users.GetProgramFolder(user, folder))
+        return Fail(error, "The folder of the user " + std::string(userName) + " was not found.");
+
+    journal.Clear();
+    journal.SetFolderPath(folder);
+    journal.SetFilePath(folder + kPathSeparator + kJournalFileName);
+    const bool read = Read(journal, error);
+    journal.Profile().SetUserName(userName);
+    return read;
+}
+
+bool CJournalFile::Read(CJournalDB& journal, std::string* error) {
+    if (journal.FilePath().empty())
+        return Fail(error, "No journal file is set.");
+    journal.Clear();
+
+    std::string reason;
+    bool missing = false;
+    const std::optional<std::vector<uint8_t>> bytes =
+        ReadWholeFile(journal.FilePath(), &reason, &missing);
+    if (!bytes) {
+        // Only a file that is not there means a new user; one that is there but cannot be
+        // read must not pass for an empty journal that the next save would write over it.
+        if (!missing)
+            return Fail(error, reason);
+        return true;
+    }
+    std::string damage;
+    if (!Unpack(*bytes, journal, &damage))
+        return Fail(error, "The journal " + journal.FilePath() + " is damaged: " + damage + ".");
+    journal.SetModified(false);
+    return true;
+}
+
+bool CJournalFile::Write(CJournalDB& journal, std::string* error) {
+    if (journal.FilePath().empty())
+        return Fail(error, "No journal file is set.");
+    const std::vector<uint8_t> bytes = Pack(journal);
+    std::string reason;
+    if (!ReplaceFileAtomically(journal.FilePath(), bytes, &reason))
+        return Fail(error, reason);
+    journal.SetModified(false);
+    return true;
+}
+
+std::vector<uint8_t> CJournalFile::Pack(CJournalDB& journal) {
+    CChunkWriter file;
+    for (const std::vector<uint8_t>& record : PackJournalRecords(journal))
+        file.AppendChunk(record);
+    return file.Release();
+}
+
+bool CJournalFile::Unpack(std::span<const uint8_t> bytes, CJournalDB& journal,
+                          std::string* damage) {
+    // Every chunk up to the end or the first damaged frame; the records decide how many they
+    // need, so damage after the last day counted does not matter.
+    std::vector<std::span<const uint8_t>> records;
+    CChunkReader chunks(bytes);
+    while (!chunks.AtEnd()) {
+        const auto payload = chunks.Next();
+        if (!payload)
+            break;
+        records.push_back(*payload);
+    }
+    return UnpackJournalRecords(records, journal, damage);
+}
+
+} // namespace fitquill

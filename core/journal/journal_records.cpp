@@ -1,0 +1,431 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/journal/journal_records.h"
+
+#include "core/food/food_records.h"
+#include "core/internal_error.h"
+#include "core/io/byte_reader.h"
+#include "core/io/byte_writer.h"
+
+#include <utility>
+
+namespace fitquill {
+namespace {
+
+// Smallest readable exercise entry: id, flag, three indexes, a text of length 0, minutes,
+// calories.
+constexpr std::size_t kMinExerciseSize = 4 + 1 + 3 * 2 + 2 + 2 + 2;
+// Meal lists of the day records: four in the current layout, eight in the old one.
+constexpr int kOldMealLists = 8;
+
+void CheckReadableVersion(uint16_t version, const char* what) {
+    if (version < kJournalOldestVersion)
+        RaiseInternalError(kInternalErrorGeneral, std::string("journal: a ") + what +
+                                                      " of format version " +
+                                                      std::to_string(version) + " cannot be read");
+}
+
+// A text of the journal: one that holds nothing is stored as length 0 without bytes.
+void AppendJournalText(CByteWriter& out, const std::string& text) {
+    out.AppendText(text, EEmptyText::StoreNothing);
+}
+
+std::string ReadJournalText(CByteReader& in) {
+    return ReadStoredText(in);
+}
+
+void AppendDate(CByteWriter& out, const CJournalDate& date) {
+    out.AppendInt16(date.Month());
+    out.AppendInt16(date.Day());
+    out.AppendInt16(date.Year());
+}
+
+CJournalDate ReadDate(CByteReader& in) {
+    const int16_t month = in.ReadInt16();
+    const int16_t day = in.ReadInt16();
+    const int16_t year = in.ReadInt16();
+    CJournalDate date;
+    date.SetDate(day, month, year);
+    return date;
+}
+
+CWeightValue ReadWeight(CByteReader& in) {
+    CWeightValue weight;
+    weight.SetRawPounds(in.ReadFloat());
+    return weight;
+}
+
+// ---- day record parts ----
+
+struct SDayOffsets {
+    std::size_t foodLog = 0;
+    std::size_t exerciseList = 0;
+};
+
+void PackFoodLog(const CDayFoodLog& log, CByteWriter& out) {
+    PackNutrientList(log.Totals(), out);
+    for (int meal = 0; meal < kMealCount; ++meal) {
+        const std::vector<CFoodItem>& entries = log.MealEntries(meal);
+        if (entries.size() > 0xFFFF)
+            RaiseInternalError(kInternalErrorGeneral, "journal: too many entries in a meal");
+        out.AppendUint16(static_cast<uint16_t>(entries.size()));
+        for (const CFoodItem& entry : entries)
+            PackFoodItem(entry, out);
+    }
+}
+
+void PackExercises(const CExerciseList& exercises, CByteWriter& out) {
+    if (exercises.Entries().size() > 0xFFFF)
+        RaiseInternalError(kInternalErrorGeneral, "journal: too many exercises in a day");
+    out.AppendUint16(static_cast<uint16_t>(exercises.Entries().size()));
+    for (const CExerciseEntry& entry : exercises.Entries()) {
+        out.AppendUint32(entry.Id());
+        out.AppendUint8(entry.Changed());
+        out.AppendInt16(entry.Activity());
+        out.AppendInt16(entry.Variant());
+        out.AppendInt16(entry.Intensity());
+        AppendJournalText(out, entry.Name());
+        out.AppendUint16(entry.Minutes());
+        out.AppendUint16(entry.Calories());
+    }
+}
+
+// The version-6 day record with the offsets left 0; returns where the food log and the
+// exercise list begin.
+SDayOffsets PackDayBody(const CDayRecord& day, CByteWriter& out) {
+    AppendDate(out, day.Date());
+    out.AppendUint16(0);
+    out.AppendUint16(0);
+    out.AppendFloat(day.Weight().Pounds());
+    out.AppendInt16(day.ActivityLevel());
+    out.AppendInt16(day.BMR());
+    AppendJournalText(out, day.Note());
+    out.AppendInt16(day.Water());
+    out.AppendUint16(day.ChangeBits());
+
+    const CBodyMeasurements& measurements = day.Measurements();
+    for (int girth = 0; girth < kGirthCount; ++girth)
+        out.AppendFloat(measurements.RawGirth(girth));
+    out.AppendFloat(measurements.StoredPercentBodyFat());
+    out.AppendUint8(measurements.RawAutomaticBodyFat());
+    out.AppendUint16(measurements.ChangeBits());
+
+    const CBloodPressure& pressure = day.BloodPressure();
+    out.AppendInt16(pressure.Systolic());
+    out.AppendInt16(pressure.Diastolic());
+    out.AppendInt16(pressure.Pulse());
+    out.AppendInt16(pressure.Hour());
+    out.AppendInt16(pressure.Minute());
+    out.AppendUint8(pressure.AmPm());
+    out.AppendUint16(pressure.ChangeBits());
+
+    SDayOffsets offsets;
+    offsets.foodLog = out.Size();
+    PackFoodLog(day.FoodLog(), out);
+    offsets.exerciseList = out.Size();
+    PackExercises(day.Exercises(), out);
+    return offsets;
+}
+
+constexpr std::size_t kFoodLogOffsetField = 6;
+constexpr std::size_t kExerciseOffsetField = 8;
+
+void ReadMeasurements(CByteReader& in, bool withBodyFat, CBodyMeasurements& measurements) {
+    for (int girth = 0; girth < kGirthCount; ++girth)
+        measurements.SetRawGirth(girth, in.ReadFloat());
+    if (withBodyFat) {
+        measurements.SetRawPercentBodyFat(in.ReadFloat());
+        measurements.SetRawAutomaticBodyFat(in.ReadUint8());
+    }
+    measurements.SetRawChangeBits(in.ReadUint16());
+}
+
+void ReadBloodPressure(CByteReader& in, CBloodPressure& pressure) {
+    pressure.SetRawSystolic(in.ReadInt16());
+    pressure.SetRawDiastolic(in.ReadInt16());
+    pressure.SetRawPulse(in.ReadInt16());
+    const int16_t hour = in.ReadInt16();
+    const int16_t minute = in.ReadInt16();
+    const uint8_t amPm = in.ReadUint8();
+    pressure.SetRawTime(hour, minute, amPm);
+    pressure.SetRawChangeBits(in.ReadUint16());
+}
+
+void ReadFoodLog(CByteReader& in, uint16_t version, CDayFoodLog& log) {
+    const bool old = version < 6;
+    log.SetStoredTotals(old ? UnpackOldNutrients(in) : UnpackNutrientList(in));
+    const int lists = old ? kOldMealLists : kMealCount;
+    for (int list = 0; list < lists && !in.Failed(); ++list) {
+        const uint16_t count = in.ReadCount(old ? kMinOldFoodItemSize : kMinFoodItemSize);
+        for (uint16_t i = 0; i < count && !in.Failed(); ++i) {
+            CFoodItem entry;
+            const bool read = old ? UnpackOldFoodItem(in, entry) : UnpackFoodItem(in, entry);
+            if (read && !log.InsertStoredEntry(entry))
+                in.MarkFailed();
+        }
+    }
+}
+
+void ReadExercises(CByteReader& in, CExerciseList& exercises) {
+    const uint16_t count = in.ReadCount(kMinExerciseSize);
+    for (uint16_t i = 0; i < count && !in.Failed(); ++i) {
+        CExerciseEntry entry;
+        entry.SetId(in.ReadUint32());
+        entry.SetChanged(in.ReadUint8());
+        entry.SetActivity(in.ReadInt16());
+        entry.SetVariant(in.ReadInt16());
+        entry.SetIntensity(in.ReadInt16());
+        entry.SetName(ReadJournalText(in));
+        entry.SetMinutes(in.ReadUint16());
+        entry.SetCalories(in.ReadUint16());
+        if (!in.Failed())
+            exercises.AppendStored(entry);
+    }
+}
+
+void SetDamage(std::string* damage, const std::string& text) {
+    if (damage != nullptr)
+        *damage = text;
+}
+
+} // namespace
+
+// ---- header and day index ----
+
+std::vector<uint8_t> PackJournalHeader(const CJournalHeader& header) {
+    CByteWriter out(10);
+    out.AppendUint16(kJournalWrittenVersion);
+    out.AppendUint16(header.Reserved());
+    out.AppendUint32LE(header.IdGenerator().Value());
+    out.AppendUint16(header.HistoryLength());
+    return out.Release();
+}
+
+bool UnpackJournalHeader(std::span<const uint8_t> payload, CJournalHeader& header) {
+    CByteReader in(payload);
+    const uint16_t version = in.ReadUint16();
+    const uint16_t reserved = in.ReadUint16();
+    const uint32_t generator = in.ReadUint32LE();
+    const uint16_t history = in.ReadUint16();
+    if (in.Failed())
+        return false;
+    header.SetVersion(version);
+    header.SetReserved(reserved);
+    header.SetIdGenerator(CIdGenerator(generator));
+    header.SetHistoryLength(history);
+    return true;
+}
+
+std::vector<uint8_t> PackDayIndex(const CDayIndex& index) {
+    CByteWriter out(4);
+    out.AppendUint16(index.FirstRecord());
+    out.AppendUint16(index.Count());
+    return out.Release();
+}
+
+bool UnpackDayIndex(std::span<const uint8_t> payload, CDayIndex& index) {
+    CByteReader in(payload);
+    const uint16_t first = in.ReadUint16();
+    const uint16_t count = in.ReadUint16();
+    if (in.Failed())
+        return false;
+    index = CDayIndex(first, count);
+    return true;
+}
+
+// ---- profile ----
+
+std::vector<uint8_t> PackUserProfile(const CUserProfile& profile) {
+    CByteWriter out;
+    out.AppendUint8(profile.Status());
+    AppendJournalText(out, profile.FirstText());
+    AppendJournalText(out, profile.SecondText());
+    AppendJournalText(out, profile.UserName());
+    out.AppendFloat(profile.Height().Inches());
+    out.AppendInt16(profile.Age());
+    out.AppendInt16(profile.Sex());
+    out.AppendFloat(profile.StartingWeight().Pounds());
+    AppendDate(out, profile.StartingDate());
+    out.AppendFloat(profile.GoalWeight().Pounds());
+    AppendDate(out, profile.GoalDate());
+    const CGoalSummary& summary = profile.GoalSummary();
+    out.AppendUint8(summary.Valid());
+    out.AppendFloat(summary.WeightChange());
+    out.AppendInt32(summary.Days());
+    out.AppendInt32(summary.DailyCalories());
+    out.AppendInt16(profile.DefaultActivityLevel());
+    out.AppendInt16(profile.UnitChoice());
+    out.AppendUint16(profile.ChangeBits());
+    out.AppendInt16(profile.DietPlan());
+    out.AppendInt16(profile.CarbohydratePercent());
+    out.AppendInt16(profile.ProteinPercent());
+    out.AppendInt16(profile.FatPercent());
+    out.AppendUint8(profile.TargetMode());
+    PackNutrientList(profile.OwnTargets(), out);
+    return out.Release();
+}
+
+bool UnpackUserProfile(std::span<const uint8_t> payload, uint16_t version, CUserProfile& profile) {
+    CheckReadableVersion(version, "profile");
+    CByteReader in(payload);
+    CUserProfile read;
+    read.SetStatus(in.ReadUint8());
+    read.SetFirstText(ReadJournalText(in));
+    read.SetSecondText(ReadJournalText(in));
+    read.SetUserName(ReadJournalText(in));
+    CHeightValue height;
+    height.SetRawInches(in.ReadFloat());
+    read.SetHeight(height);
+    read.SetStoredAge(in.ReadInt16());
+    read.SetStoredSex(in.ReadInt16());
+    read.SetStartingWeight(ReadWeight(in));
+    read.SetStartingDate(ReadDate(in));
+    read.SetGoalWeight(ReadWeight(in));
+    read.SetGoalDate(ReadDate(in));
+
+    CGoalSummary summary;
+    const uint8_t valid = in.ReadUint8();
+    // Versions 4 and 5 hold the weight change as a whole number of pounds.
+    const float weightChange = version < 6 ? static_cast<float>(in.ReadInt32()) : in.ReadFloat();
+    const int32_t days = in.ReadInt32();
+    const int32_t calories = in.ReadInt32();
+    summary.SetRaw(valid, weightChange, days, calories);
+    read.SetGoalSummary(summary);
+
+    read.SetStoredDefaultActivityLevel(in.ReadInt16());
+    read.SetStoredUnitChoice(in.ReadInt16());
+    const uint16_t changeBits = in.ReadUint16();
+    if (version >= 5) {
+        read.SetStoredDietPlan(in.ReadInt16());
+        const int16_t carbohydrate = in.ReadInt16();
+        const int16_t protein = in.ReadInt16();
+        const int16_t fat = in.ReadInt16();
+        read.SetStoredPercentages(carbohydrate, protein, fat);
+    }
+    if (version >= 6) {
+        read.SetStoredTargetMode(in.ReadUint8());
+        const std::vector<CNutrientValue> targets = UnpackNutrientList(in);
+        if (!in.Failed() && !read.SetStoredTargets(targets))
+            in.MarkFailed();
+    }
+    if (in.Failed())
+        return false;
+    // The setters above mark what they changed; the record's own bits are what counts.
+    read.SetChangeBits(changeBits);
+    profile = std::move(read);
+    return true;
+}
+
+// ---- day record ----
+
+std::vector<uint8_t> PackDayRecord(CDayRecord& day) {
+    day.FoodLog().RecomputeTotals();
+    CByteWriter out;
+    const SDayOffsets offsets = PackDayBody(day, out);
+    // PatchUint16 refuses offsets that do not fit, as a programming error.
+    out.PatchUint16(kFoodLogOffsetField, offsets.foodLog);
+    out.PatchUint16(kExerciseOffsetField, offsets.exerciseList);
+    day.SetStoredOffsets(static_cast<uint16_t>(offsets.foodLog),
+                         static_cast<uint16_t>(offsets.exerciseList));
+    return out.Release();
+}
+
+bool UnpackDayRecord(std::span<const uint8_t> payload, uint16_t version, CDayRecord& day) {
+    CheckReadableVersion(version, "day record");
+    CByteReader in(payload);
+    CDayRecord read;
+    read.SetDate(ReadDate(in));
+    if (version >= 5) {
+        const uint16_t foodLog = in.ReadUint16();
+        const uint16_t exerciseList = in.ReadUint16();
+        read.SetStoredOffsets(foodLog, exerciseList);
+    }
+    read.SetStoredWeight(ReadWeight(in));
+    if (version >= 5) {
+        read.SetStoredActivityLevel(in.ReadInt16());
+        read.SetStoredBMR(in.ReadInt16());
+        read.SetStoredNote(ReadJournalText(in));
+        read.SetStoredWater(in.ReadInt16());
+        read.SetChangeBits(in.ReadUint16());
+        ReadMeasurements(in, version >= 6, read.Measurements());
+        ReadBloodPressure(in, read.BloodPressure());
+    } else {
+        read.SetStoredNote(ReadJournalText(in));
+        read.SetStoredWater(in.ReadInt16());
+        read.SetStoredActivityLevel(in.ReadInt16());
+        read.SetStoredBMR(in.ReadInt16());
+        read.SetChangeBits(in.ReadUint16());
+    }
+    ReadFoodLog(in, version, read.FoodLog());
+    ReadExercises(in, read.Exercises());
+    if (in.Failed())
+        return false;
+
+    // The day as the writer would store it: its offsets must fit their 16 bits, or the day
+    // could not be saved again (the frame of a file allows a longer record than the handheld).
+    CByteWriter probe;
+    const SDayOffsets offsets = PackDayBody(read, probe);
+    if (offsets.exerciseList > 0xFFFF) {
+        in.MarkFailed();
+        return false;
+    }
+    if (version < 5)
+        read.SetStoredOffsets(static_cast<uint16_t>(offsets.foodLog),
+                              static_cast<uint16_t>(offsets.exerciseList));
+    day = std::move(read);
+    return true;
+}
+
+// ---- whole journal ----
+
+std::vector<std::vector<uint8_t>> PackJournalRecords(CJournalDB& journal) {
+    journal.Header().SetVersion(kJournalWrittenVersion);
+    std::vector<std::vector<uint8_t>> records;
+    records.reserve(3 + static_cast<std::size_t>(journal.DayCount()));
+    records.push_back(PackJournalHeader(journal.Header()));
+    records.push_back(PackUserProfile(journal.Profile()));
+    records.push_back(PackDayIndex(journal.DayIndex()));
+    for (int position = 0; position < journal.DayCount(); ++position)
+        records.push_back(PackDayRecord(journal.Day(position)));
+    return records;
+}
+
+bool UnpackJournalRecords(std::span<const std::span<const uint8_t>> records, CJournalDB& journal,
+                          std::string* damage) {
+    CJournalHeader header;
+    if (records.empty() || !UnpackJournalHeader(records[0], header)) {
+        SetDamage(damage, "the header is missing or damaged");
+        return false;
+    }
+    journal.Header() = header;
+    const uint16_t version = header.Version();
+
+    if (records.size() < 2 || !UnpackUserProfile(records[1], version, journal.Profile())) {
+        SetDamage(damage, "the profile is missing or damaged");
+        return false;
+    }
+    CDayIndex index;
+    if (records.size() < 3 || !UnpackDayIndex(records[2], index)) {
+        SetDamage(damage, "the day index is missing or damaged");
+        return false;
+    }
+    for (std::size_t i = 0; i < index.Count(); ++i) {
+        const std::size_t number = CDayIndex::kFirstDayRecord + i;
+        if (number >= records.size()) {
+            SetDamage(damage, "the day index counts " + std::to_string(index.Count()) +
+                                  " days, but only " + std::to_string(i) + " are present");
+            return false;
+        }
+        CDayRecord day;
+        if (!UnpackDayRecord(records[number], version, day)) {
+            SetDamage(damage, "day record " + std::to_string(number) + " is damaged");
+            return false;
+        }
+        if (journal.InsertDay(std::move(day)) < 0) {
+            SetDamage(damage, "the journal holds more days than it can");
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace fitquill
