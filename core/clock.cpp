@@ -12,7 +12,9 @@ std::optional<SLocalTime>& FixedDate() {
     return fixed;
 }
 
-bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeap(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int Weekday(int year, int month, int day) {
     // Sakamoto's method; 0 = Sunday.
@@ -51,7 +53,9 @@ std::optional<SLocalTime> CClock::ParseIsoDate(std::string_view text) {
     return t;
 }
 
-void CClock::SetFixedDate(std::optional<SLocalTime> date) { FixedDate() = date; }
+void CClock::SetFixedDate(std::optional<SLocalTime> date) {
+    FixedDate() = date;
+}
 
 SLocalTime CClock::Now() {
     if (FixedDate())

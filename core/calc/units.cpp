@@ -29,7 +29,8 @@ const SUnitInfo kUnits[kUnitCount] = {
     {"item", 1, 1},
 };
 
-const SUnitSetInfo kUnitSets[kUnitSetCount] = {{0, 15}, {0, 10}, {10, 4}, {14, 1}, {0, 14}, {10, 5}};
+const SUnitSetInfo kUnitSets[kUnitSetCount] = {{0, 15}, {0, 10}, {10, 4},
+                                               {14, 1}, {0, 14}, {10, 5}};
 
 constexpr double kKilogramsToPounds = 2.2046;
 constexpr double kPoundsToKilograms = 0.453597;

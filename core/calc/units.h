@@ -30,14 +30,16 @@ constexpr int kUnitCount = 15;
 constexpr int kUnitSetCount = 6;
 
 struct SUnitInfo {
-    const char* name;    // display text
-    double toBase;       // factor to the family's base unit
-    double fromBase;     // stored factor from the base unit back to this unit
+    const char* name; // display text
+    double toBase;    // factor to the family's base unit
+    double fromBase;  // stored factor from the base unit back to this unit
 };
 
 // The unit table; nullptr for an index outside 0-14.
 const SUnitInfo* UnitInfo(int unit);
-inline bool IsVolumeUnit(int unit) { return unit >= 0 && unit < 10; }
+inline bool IsVolumeUnit(int unit) {
+    return unit >= 0 && unit < 10;
+}
 
 struct SUnitSetInfo {
     int firstIndex;

@@ -17,7 +17,9 @@ void CFoodItem::SetName(std::string_view name, bool alsoSearchName) {
         m_searchName = m_name;
 }
 
-void CFoodItem::SetSearchName(std::string_view searchName) { m_searchName = TrimSpaces(searchName); }
+void CFoodItem::SetSearchName(std::string_view searchName) {
+    m_searchName = TrimSpaces(searchName);
+}
 
 void CFoodItem::SetServing(const CServingMeasure& serving) {
     m_serving = serving;

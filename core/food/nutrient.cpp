@@ -9,17 +9,17 @@ namespace fitquill {
 namespace {
 
 const SNutrientInfo kNutrients[kNutrientCount] = {
-    {"Calorie", "Cal", ""},         {"Carb", "Cb", "g"},           {"Protein", "Pr", "g"},
-    {"Fiber", "Fib", "g"},          {"Fat", "Fat", "g"},           {"SFat", "SFat", "g"},
-    {"MFat", "MFat", "g"},          {"PFat", "PFat", "g"},         {"Sugar", "Sug", "g"},
-    {"Cholesterol", "Chol", "g"},   {"Net Carb", "NCb", "g"},      {"Calcium", "Calc", "mg"},
-    {"Iron", "Iron", "mg"},         {"Magnesium", "Magn", "mg"},   {"Phosphorus", "Phos", "mg"},
-    {"Potassium", "Potm", "mg"},    {"Sodium", "Sodm", "mg"},      {"Zinc", "Zinc", "mg"},
-    {"Copper", "Copr", "mg"},       {"Manganese", "Mang", "mg"},   {"Selenium", "Selm", "mg"},
-    {"Vit A", "VitA", "IU"},        {"Vit B6", "VB6", "mg"},       {"Vit B12", "VB12", "mg"},
-    {"Vit C", "VitC", "mg"},        {"Vit E", "VitE", "mg"},       {"Vit K", "VitK", "mcg"},
-    {"Thiamin", "Thim", "mg"},      {"Riboflavin", "Ribo", "mg"},  {"Niacin", "Niac", "mg"},
-    {"Folic Acid", "Foli", "mcg"},  {"Retinol", "Reti", "mcg"},    {"Folate", "Fola", "mcg"},
+    {"Calorie", "Cal", ""},        {"Carb", "Cb", "g"},          {"Protein", "Pr", "g"},
+    {"Fiber", "Fib", "g"},         {"Fat", "Fat", "g"},          {"SFat", "SFat", "g"},
+    {"MFat", "MFat", "g"},         {"PFat", "PFat", "g"},        {"Sugar", "Sug", "g"},
+    {"Cholesterol", "Chol", "g"},  {"Net Carb", "NCb", "g"},     {"Calcium", "Calc", "mg"},
+    {"Iron", "Iron", "mg"},        {"Magnesium", "Magn", "mg"},  {"Phosphorus", "Phos", "mg"},
+    {"Potassium", "Potm", "mg"},   {"Sodium", "Sodm", "mg"},     {"Zinc", "Zinc", "mg"},
+    {"Copper", "Copr", "mg"},      {"Manganese", "Mang", "mg"},  {"Selenium", "Selm", "mg"},
+    {"Vit A", "VitA", "IU"},       {"Vit B6", "VB6", "mg"},      {"Vit B12", "VB12", "mg"},
+    {"Vit C", "VitC", "mg"},       {"Vit E", "VitE", "mg"},      {"Vit K", "VitK", "mcg"},
+    {"Thiamin", "Thim", "mg"},     {"Riboflavin", "Ribo", "mg"}, {"Niacin", "Niac", "mg"},
+    {"Folic Acid", "Foli", "mcg"}, {"Retinol", "Reti", "mcg"},   {"Folate", "Fola", "mcg"},
     {"Panto Acid", "Pant", "mg"},
 };
 

@@ -17,7 +17,9 @@ CIdGenerator CIdGenerator::Seeded(const CJournalDate& date) {
     return CIdGenerator(value);
 }
 
-CIdGenerator CIdGenerator::SeededToday() { return Seeded(CJournalDate::Today()); }
+CIdGenerator CIdGenerator::SeededToday() {
+    return Seeded(CJournalDate::Today());
+}
 
 uint32_t CIdGenerator::Next() {
     m_value = (m_value & ~kCounterMask) | ((m_value + 1) & kCounterMask);

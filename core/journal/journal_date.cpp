@@ -10,12 +10,15 @@ namespace {
 
 const char* const kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                  "Thursday", "Friday", "Saturday"};
-const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                               "July",    "August",   "September", "October", "November", "December"};
+const char* const kMonths[] = {"January",   "February", "March",    "April",
+                               "May",       "June",     "July",     "August",
+                               "September", "October",  "November", "December"};
 
 } // namespace
 
-CJournalDate::CJournalDate(int day, int month, int year) { SetDate(day, month, year); }
+CJournalDate::CJournalDate(int day, int month, int year) {
+    SetDate(day, month, year);
+}
 
 CJournalDate CJournalDate::Today() {
     SLocalTime now = CClock::Now();
@@ -145,14 +148,16 @@ void CJournalDate::ToSundayOfWeek() {
         StepDays(-1);
 }
 
-void CJournalDate::ToFirstOfMonth() { SetDate(1, m_month, m_year); }
+void CJournalDate::ToFirstOfMonth() {
+    SetDate(1, m_month, m_year);
+}
 
 std::string CJournalDate::LongText(size_t bufferSize) const {
     if (bufferSize == 0)
         return {};
     char buffer[96];
-    std::snprintf(buffer, sizeof buffer, "%s %s %d, %d", WeekdayName(m_weekday),
-                  MonthName(m_month), m_day, m_year);
+    std::snprintf(buffer, sizeof buffer, "%s %s %d, %d", WeekdayName(m_weekday), MonthName(m_month),
+                  m_day, m_year);
     std::string text(buffer);
     if (text.size() > bufferSize - 1)
         text.resize(bufferSize - 1);

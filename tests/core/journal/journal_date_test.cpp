@@ -9,7 +9,9 @@ using namespace fitquill;
 
 namespace {
 
-CJournalDate D(int day, int month, int year) { return CJournalDate(day, month, year); }
+CJournalDate D(int day, int month, int year) {
+    return CJournalDate(day, month, year);
+}
 
 } // namespace
 
@@ -52,12 +54,9 @@ TEST(JournalDate, MonthStepsCutTheDay) {
         CJournalDate to;
     } cases[] = {
         {D(31, 1, 2004), 1, D(28, 2, 2004)}, // 28 also in a leap year
-        {D(31, 1, 2005), 1, D(28, 2, 2005)},
-        {D(29, 3, 2004), -1, D(28, 2, 2004)},
-        {D(31, 3, 2004), 1, D(30, 4, 2004)},
-        {D(31, 5, 2004), -1, D(30, 4, 2004)},
-        {D(31, 12, 2004), 1, D(31, 1, 2005)},
-        {D(15, 1, 2004), -1, D(15, 12, 2003)},
+        {D(31, 1, 2005), 1, D(28, 2, 2005)},  {D(29, 3, 2004), -1, D(28, 2, 2004)},
+        {D(31, 3, 2004), 1, D(30, 4, 2004)},  {D(31, 5, 2004), -1, D(30, 4, 2004)},
+        {D(31, 12, 2004), 1, D(31, 1, 2005)}, {D(15, 1, 2004), -1, D(15, 12, 2003)},
     };
     for (auto& c : cases) {
         CJournalDate d = c.from;
