@@ -1,0 +1,605 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/fooddata/food_db_builder.h"
+
+#include "tools/fooddata/food_naming.h"
+#include "tools/fooddata/food_tree_rules.h"
+#include "tools/fooddata/serving_rules.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+#include <map>
+#include <set>
+#include <unordered_map>
+
+namespace fitquill {
+
+size_t ItemRecordBytes(const CFoodItem& item) {
+    const size_t texts = (2 + item.Name().size() + 1) + (2 + item.SearchName().size() + 1);
+    return 13 + texts + 18 + 2 + 5 * item.Nutrients().size();
+}
+
+size_t CategoryRecordBytes(const CFoodCategory& category) {
+    size_t bytes = 2;
+    for (const auto& item : category.Items())
+        bytes += ItemRecordBytes(item);
+    return bytes;
+}
+
+namespace {
+
+// Splitting a category by its items' first part makes a sub-category only of this many.
+constexpr size_t kMinSplitCategory = 3;
+constexpr int kCollisionRounds = 6;
+
+struct SPending {
+    size_t food = 0;
+    std::vector<std::string> parts;
+    size_t estimatedBytes = 0;
+};
+
+struct SCategoryKey {
+    std::string group;
+    std::string category;
+    bool operator<(const SCategoryKey& o) const {
+        return group != o.group ? group < o.group : category < o.category;
+    }
+};
+
+using CategoryMap = std::map<SCategoryKey, std::vector<SPending>>;
+
+std::string ReplacePlus(std::string text) {
+    // The food CSV turns "+" back into a comma on import; "&" survives the round trip.
+    std::replace(text.begin(), text.end(), '+', '&');
+    return text;
+}
+
+std::string PartKey(const std::string& part) {
+    return LowerAscii(StripParentheses(part));
+}
+
+size_t EstimatedBytes(const SUsdaFood& food) {
+    size_t nutrients = kBasicNutrientCount;
+    for (int i = kBasicNutrientCount; i < kNutrientCount; ++i)
+        nutrients += food.per100g[i] ? 1 : 0;
+    return 13 + (2 + kMaxNameLength + 1) + (2 + food.longDesc.size() + 1) + 18 + 2 + 5 * nutrients;
+}
+
+size_t TotalBytes(const std::vector<SPending>& foods) {
+    size_t bytes = 2;
+    for (const auto& f : foods)
+        bytes += f.estimatedBytes;
+    return bytes;
+}
+
+// "Loin" and "Top Loin" make "Loin Top Loin"; "Ham" and "Ham -- Water Added" make "Ham --
+// Water Added" rather than repeat the parent's words.
+std::string SplitCategoryName(const std::string& parent, const std::string& part) {
+    const std::string lowerParent = LowerAscii(parent);
+    const std::string lowerPart = LowerAscii(part);
+    if (lowerPart.rfind(lowerParent, 0) == 0)
+        return part;
+    return parent + " " + part;
+}
+
+// Splits categories that are too large: by their items' first part where several share it
+// ("Beef Round" -> "Beef Round Bottom"), else into alphabetical ranges.
+void SplitLargeCategories(CategoryMap& categories, const SFoodDataOptions& options,
+                          const std::vector<SUsdaFood>& foods, size_t& splitCount) {
+    const auto tooLarge = [&](const SCategoryKey& key, const std::vector<SPending>& list) {
+        // A catch-all ("Other Beef") holds what is too small for a category of its own;
+        // splitting it early would make such categories after all.
+        const bool catchAll = key.category.rfind("Other ", 0) == 0;
+        const size_t threshold =
+            catchAll ? options.splitItems : SplitThreshold(key.group, options.splitItems);
+        return list.size() > threshold || TotalBytes(list) > options.splitBytes;
+    };
+    // Categories kept whole: large for their group, but within the general limits and
+    // without parts to split by.
+    std::set<SCategoryKey> keepWhole;
+    for (int guard = 0; guard < 1000; ++guard) {
+        auto it = std::find_if(categories.begin(), categories.end(), [&](const auto& entry) {
+            return !keepWhole.count(entry.first) && tooLarge(entry.first, entry.second);
+        });
+        if (it == categories.end())
+            return;
+        const SCategoryKey key = it->first;
+        std::vector<SPending> list = std::move(it->second);
+        categories.erase(it);
+        ++splitCount;
+
+        // Each item's first part that says what it is ("bottom round", not "imported").
+        // A part that every item has tells nothing: then the next one counts.
+        std::vector<size_t> leading(list.size(), 0);
+        const auto next = [&](size_t i, size_t from) {
+            const auto& parts = list[i].parts;
+            for (size_t p = from; p + 1 < parts.size(); ++p) {
+                if (IsDescriptivePart(parts[p]))
+                    return p;
+            }
+            return parts.size();
+        };
+        for (size_t i = 0; i < list.size(); ++i)
+            leading[i] = next(i, 0);
+        for (;;) {
+            const auto keyOf = [&](size_t i) {
+                return leading[i] < list[i].parts.size() ? PartKey(list[i].parts[leading[i]]) : "";
+            };
+            const std::string first = keyOf(0);
+            bool allShare = !first.empty();
+            for (size_t i = 1; i < list.size() && allShare; ++i)
+                allShare = keyOf(i) == first;
+            if (!allShare)
+                break;
+            for (size_t i = 0; i < list.size(); ++i)
+                leading[i] = next(i, leading[i] + 1);
+        }
+
+        std::map<std::string, std::vector<size_t>> byFirst;
+        for (size_t i = 0; i < list.size(); ++i) {
+            if (leading[i] < list[i].parts.size())
+                byFirst[PartKey(list[i].parts[leading[i]])].push_back(i);
+        }
+        std::vector<bool> moved(list.size(), false);
+        bool any = false;
+        for (const auto& [first, members] : byFirst) {
+            if (members.size() < kMinSplitCategory || members.size() == list.size())
+                continue;
+            const size_t at = leading[members[0]];
+            const std::string display =
+                TitleCase(CalmCapitals(StripParentheses(list[members[0]].parts[at])));
+            SCategoryKey sub{key.group, ShortenTitle(SplitCategoryName(key.category, display))};
+            if (sub.category == key.category)
+                continue;
+            auto& target = categories[sub];
+            for (size_t m : members) {
+                SPending pending = list[m];
+                pending.parts.erase(pending.parts.begin() + static_cast<long>(leading[m]));
+                target.push_back(std::move(pending));
+                moved[m] = true;
+            }
+            any = true;
+        }
+        std::vector<SPending> rest;
+        for (size_t i = 0; i < list.size(); ++i) {
+            if (!moved[i])
+                rest.push_back(std::move(list[i]));
+        }
+        if (any) {
+            if (!rest.empty()) {
+                auto& target = categories[key];
+                target.insert(target.end(), std::make_move_iterator(rest.begin()),
+                              std::make_move_iterator(rest.end()));
+            }
+            continue;
+        }
+
+        if (rest.size() <= options.splitItems && TotalBytes(rest) <= options.splitBytes) {
+            keepWhole.insert(key);
+            categories[key] = std::move(rest);
+            continue;
+        }
+
+        // Nothing shared: alphabetical ranges of the descriptions.
+        std::sort(rest.begin(), rest.end(), [&](const SPending& a, const SPending& b) {
+            return LowerAscii(foods[a.food].longDesc) < LowerAscii(foods[b.food].longDesc);
+        });
+        const size_t chunks =
+            std::max<size_t>(2, (rest.size() + options.splitItems - 1) / options.splitItems);
+        const size_t perChunk = (rest.size() + chunks - 1) / chunks;
+        for (size_t start = 0; start < rest.size(); start += perChunk) {
+            const size_t end = std::min(rest.size(), start + perChunk);
+            const auto letter = [&](size_t i) {
+                const std::string& parts0 =
+                    rest[i].parts.empty() ? foods[rest[i].food].longDesc : rest[i].parts[0];
+                return static_cast<char>(
+                    std::toupper(static_cast<unsigned char>(parts0.empty() ? '?' : parts0[0])));
+            };
+            std::string range =
+                std::string(1, letter(start)) + "-" + std::string(1, letter(end - 1));
+            std::string base = ShortenTitle(key.category, kMaxNameLength - range.size() - 1);
+            auto& target = categories[{key.group, base + " " + range}];
+            for (size_t i = start; i < end; ++i)
+                target.push_back(std::move(rest[i]));
+        }
+    }
+}
+
+// Parts (in rewritten form) that every one of the given items has.
+std::vector<std::string> SharedParts(const std::vector<std::vector<std::string>>& rewritten,
+                                     const std::vector<size_t>& members) {
+    if (members.size() < 2)
+        return {};
+    std::vector<std::string> shared;
+    for (const auto& part : rewritten[members[0]]) {
+        const bool everywhere = std::all_of(members.begin() + 1, members.end(), [&](size_t m) {
+            return std::find(rewritten[m].begin(), rewritten[m].end(), part) != rewritten[m].end();
+        });
+        if (everywhere && std::find(shared.begin(), shared.end(), part) == shared.end())
+            shared.push_back(part);
+    }
+    return shared;
+}
+
+struct SNamed {
+    std::string name;
+    EShortening shortening = EShortening::kNone;
+    bool numbered = false;
+};
+
+// The parts an item needs so that no sibling has them all: the first part, then greedily
+// the part that rules out the most remaining siblings.
+std::vector<std::string> RequiredParts(const std::vector<std::vector<std::string>>& keys,
+                                       size_t item) {
+    const auto has = [&](size_t j, const std::string& key) {
+        return std::find(keys[j].begin(), keys[j].end(), key) != keys[j].end();
+    };
+    std::vector<std::string> required;
+    if (keys[item].empty())
+        return required;
+    required.push_back(keys[item][0]);
+    std::vector<size_t> rivals;
+    for (size_t j = 0; j < keys.size(); ++j) {
+        if (j != item && has(j, keys[item][0]))
+            rivals.push_back(j);
+    }
+    while (!rivals.empty()) {
+        size_t bestCount = 0;
+        const std::string* best = nullptr;
+        for (const auto& key : keys[item]) {
+            if (std::find(required.begin(), required.end(), key) != required.end())
+                continue;
+            const size_t count = static_cast<size_t>(std::count_if(
+                rivals.begin(), rivals.end(), [&](size_t j) { return !has(j, key); }));
+            if (count > bestCount) {
+                bestCount = count;
+                best = &key;
+            }
+        }
+        if (!best)
+            break;
+        required.push_back(*best);
+        std::erase_if(rivals, [&](size_t j) { return !has(j, *best); });
+    }
+    return required;
+}
+
+// Names for the items of one category, unique ignoring case.
+std::vector<SNamed> NameCategory(const std::string& category, const std::vector<SPending>& items) {
+    const size_t n = items.size();
+    std::vector<std::vector<std::string>> keys(n);
+    std::vector<size_t> all(n);
+    for (size_t i = 0; i < n; ++i) {
+        all[i] = i;
+        keys[i] = NameKeys(items[i].parts);
+    }
+    const std::vector<std::string> categoryShared = SharedParts(keys, all);
+    std::vector<std::vector<std::string>> distinct(n);
+    for (size_t i = 0; i < n; ++i) {
+        for (const auto& key : keys[i]) {
+            if (std::find(categoryShared.begin(), categoryShared.end(), key) ==
+                categoryShared.end())
+                distinct[i].push_back(key);
+        }
+    }
+    std::vector<std::vector<std::string>> required(n);
+    for (size_t i = 0; i < n; ++i)
+        required[i] = RequiredParts(distinct, i);
+
+    std::map<std::string, int> wordCounts;
+    for (size_t i = 0; i < n; ++i) {
+        std::set<std::string> words;
+        for (const auto& key : keys[i]) {
+            size_t start = 0;
+            while (start < key.size()) {
+                size_t space = key.find(' ', start);
+                if (space == std::string::npos)
+                    space = key.size();
+                if (space > start)
+                    words.insert(key.substr(start, space - start));
+                start = space + 1;
+            }
+        }
+        for (const auto& word : words)
+            ++wordCounts[word];
+    }
+    const auto nameWith = [&](size_t i, const std::vector<std::string>& lessTelling) {
+        SNameParts parts{items[i].parts, categoryShared, required[i],
+                         lessTelling,    &wordCounts,    category};
+        return ShortenName(parts);
+    };
+    std::vector<SNamed> named(n);
+    for (size_t i = 0; i < n; ++i) {
+        const SShortName shortName = nameWith(i, {});
+        named[i].name = shortName.name;
+        named[i].shortening = shortName.shortening;
+    }
+
+    // Clashing names are made again, leaving out first what the clashing items share.
+    for (int round = 0; round < kCollisionRounds; ++round) {
+        std::map<std::string, std::vector<size_t>> byName;
+        for (size_t i = 0; i < n; ++i)
+            byName[LowerAscii(named[i].name)].push_back(i);
+        bool clash = false;
+        for (const auto& [name, members] : byName) {
+            if (members.size() < 2)
+                continue;
+            clash = true;
+            // Within the clash, each item also needs what tells it from the others there;
+            // what they all share (and no item needs) goes first.
+            std::vector<std::vector<std::string>> local;
+            for (size_t m : members)
+                local.push_back(distinct[m]);
+            const std::vector<std::string> shared = SharedParts(keys, members);
+            for (size_t k = 0; k < members.size(); ++k) {
+                const size_t m = members[k];
+                for (const auto& key : RequiredParts(local, k)) {
+                    if (std::find(required[m].begin(), required[m].end(), key) == required[m].end())
+                        required[m].push_back(key);
+                }
+                std::vector<std::string> lessTelling;
+                for (const auto& key : shared) {
+                    if (std::find(required[m].begin(), required[m].end(), key) == required[m].end())
+                        lessTelling.push_back(key);
+                }
+                const SShortName shortName = nameWith(m, lessTelling);
+                named[m].name = shortName.name;
+                named[m].shortening = std::max(named[m].shortening, shortName.shortening);
+            }
+        }
+        if (!clash)
+            break;
+    }
+
+    // What is still the same gets a number.
+    std::set<std::string> taken;
+    std::map<std::string, int> seen;
+    for (size_t i = 0; i < n; ++i)
+        ++seen[LowerAscii(named[i].name)];
+    for (size_t i = 0; i < n; ++i) {
+        const std::string lower = LowerAscii(named[i].name);
+        if (seen[lower] < 2 || !taken.count(lower)) {
+            taken.insert(lower);
+            continue;
+        }
+        for (int number = 2;; ++number) {
+            const std::string candidate = NumberedName(named[i].name, number);
+            if (!taken.count(LowerAscii(candidate)) && !seen.count(LowerAscii(candidate))) {
+                named[i].name = candidate;
+                named[i].numbered = true;
+                taken.insert(LowerAscii(candidate));
+                break;
+            }
+        }
+    }
+    return named;
+}
+
+CFoodItem MakeItem(const SUsdaFood& food, const std::string& name, SFoodDataReport& report) {
+    CFoodItem item;
+    item.SetName(name, false);
+    item.SetSearchName(ReplacePlus(food.longDesc));
+
+    // An entry holds at most 9999.9 (calories 9999): a portion whose values would be cut
+    // is passed over for a lighter one (a cup of salt gives way to a teaspoon).
+    double maxGrams = std::numeric_limits<double>::infinity();
+    for (int index = 0; index < kNutrientCount; ++index) {
+        const auto& per100g = food.per100g[index];
+        const double limit = index == kNutrientCalories ? 9999.0 : 9999.9;
+        if (per100g && *per100g > 0.0)
+            maxGrams = std::min(maxGrams, limit * 100.0 / *per100g);
+    }
+    const SBasePortion base = ChooseBasePortion(food.portions, maxGrams);
+    if (base.grams != ChooseBasePortion(food.portions).grams)
+        ++report.portionsReduced;
+    if (base.volumeOrItem.Amount() > 0.0f) {
+        item.SetBaseMeasure(base.weight, false);
+        item.SetBaseMeasure(base.volumeOrItem, true);
+    } else {
+        item.SetBaseMeasure(base.weight, false);
+    }
+    item.SetServing(base.serving);
+    switch (base.source) {
+    case EBaseSource::kVolume:
+        ++report.servingVolume;
+        break;
+    case EBaseSource::kItem:
+        ++report.servingItem;
+        break;
+    case EBaseSource::kWeight:
+        ++report.servingWeight;
+        break;
+    case EBaseSource::kDefault100g:
+        ++report.serving100g;
+        break;
+    }
+
+    // Values per 100 g, stored for the base portion.
+    std::vector<CNutrientValue> nutrients;
+    for (int index = 0; index < kNutrientCount; ++index) {
+        const auto& per100g = food.per100g[index];
+        if (!per100g && index >= kBasicNutrientCount)
+            continue;
+        if (!per100g)
+            ++report.missingBasic[index];
+        const double value = per100g ? *per100g * base.grams / 100.0 : 0.0;
+        const CNutrientValue stored(index, static_cast<float>(value));
+        if (static_cast<double>(stored.Value()) + 0.05 < value)
+            ++report.clampedValues;
+        if (index >= kBasicNutrientCount)
+            ++report.extendedValues;
+        nutrients.push_back(stored);
+    }
+    item.SetStoredNutrients(std::move(nutrients));
+    return item;
+}
+
+} // namespace
+
+SFoodDataBuild BuildFoodDb(const SUsdaData& data, const SFoodDataOptions& options) {
+    SFoodDataBuild build;
+    SFoodDataReport& report = build.report;
+    CFoodDB& db = build.db;
+    db.SetIdGenerator(CIdGenerator::Seeded(options.idSeedDate));
+    report.foodsRead = data.foods.size();
+    report.portionsRead = data.portionCount;
+    report.replacedCharacters = data.replacedCharacters;
+
+    const std::vector<SFoodPlace> places = PlaceFoods(data.foods);
+    CategoryMap categories;
+    for (size_t i = 0; i < data.foods.size(); ++i) {
+        std::vector<std::string> parts;
+        for (const auto& part : places[i].parts)
+            parts.push_back(ReplacePlus(part));
+        categories[{places[i].group, ReplacePlus(places[i].category)}].push_back(
+            SPending{i, parts, EstimatedBytes(data.foods[i])});
+    }
+    SplitLargeCategories(categories, options, data.foods, report.categoriesSplit);
+
+    // Groups in the order of their table, categories added before their items so that the
+    // items find their category by name.
+    for (size_t g = 0; g < kFoodGroupCount; ++g) {
+        const std::string groupName = kFoodGroupNames[g];
+        const bool used = std::any_of(categories.begin(), categories.end(), [&](const auto& entry) {
+            return entry.first.group == groupName;
+        });
+        if (used && db.AddGroup(CFoodGroup(groupName)) < 0)
+            report.limitViolations.push_back("group refused: " + groupName);
+    }
+    for (const auto& [key, items] : categories) {
+        const int group = db.FindGroup(key.group);
+        if (group < 0 ||
+            db.AddCategory(static_cast<uint16_t>(group), CFoodCategory(key.category)) < 0)
+            report.limitViolations.push_back("category refused: " + key.group + " / " +
+                                             key.category);
+    }
+
+    for (const auto& [key, items] : categories) {
+        const int group = db.FindGroup(key.group);
+        const int category =
+            group < 0 ? -1 : db.FindCategory(static_cast<uint16_t>(group), key.category);
+        const std::vector<SNamed> names = NameCategory(key.category, items);
+        for (size_t i = 0; i < items.size(); ++i) {
+            const SUsdaFood& food = data.foods[items[i].food];
+            if (category < 0) {
+                report.skipped.push_back({food.ndbNo, food.longDesc, "its category was refused"});
+                continue;
+            }
+            const CFoodItem item = MakeItem(food, names[i].name, report);
+            if (db.AddFoodItem(static_cast<uint16_t>(group), static_cast<uint16_t>(category),
+                               item) < 0) {
+                report.skipped.push_back(
+                    {food.ndbNo, food.longDesc, "name '" + names[i].name + "' refused"});
+                continue;
+            }
+            switch (names[i].shortening) {
+            case EShortening::kNone:
+                ++report.namesAsWritten;
+                break;
+            case EShortening::kRewritten:
+                ++report.namesRewritten;
+                break;
+            case EShortening::kDropped:
+                ++report.namesDropped;
+                break;
+            case EShortening::kCut:
+                ++report.namesCut;
+                break;
+            }
+            report.namesNumbered += names[i].numbered ? 1 : 0;
+        }
+    }
+
+    // Figures and limits of what was built.
+    report.groups = db.GroupCount();
+    if (report.groups > kMaxGroups)
+        report.limitViolations.push_back("more than 250 groups");
+    std::vector<SCategorySize> sizes;
+    for (const auto& group : db.Groups()) {
+        report.categories += group.CategoryCount();
+        if (group.CategoryCount() > kMaxCategoriesPerGroup)
+            report.limitViolations.push_back("more than 250 categories in " + group.Name());
+        for (const auto& category : group.Categories()) {
+            SCategorySize size{group.Name(), category.Name(), category.ItemCount(),
+                               CategoryRecordBytes(category)};
+            report.items += size.items;
+            if (IsHandheldGroup(group.Name())) {
+                ++report.handheldCategories;
+                report.handheldItems += size.items;
+            }
+            if (size.items > kMaxItemsPerCategory)
+                report.limitViolations.push_back("more than 250 items in " + category.Name());
+            if (size.recordBytes > kMaxRecordBytes)
+                report.limitViolations.push_back("record of " + category.Name() + " too large");
+            sizes.push_back(size);
+        }
+    }
+    std::stable_sort(
+        sizes.begin(), sizes.end(),
+        [](const SCategorySize& a, const SCategorySize& b) { return a.items > b.items; });
+    sizes.resize(std::min<size_t>(sizes.size(), 10));
+    report.largest = sizes;
+    return build;
+}
+
+CFoodDB ExtensionSubset(const CFoodDB& db) {
+    CFoodDB subset;
+    subset.SetIdGenerator(db.IdGenerator());
+    for (const auto& group : db.Groups()) {
+        if (!IsHandheldGroup(group.Name()))
+            subset.AppendStoredGroup(group);
+    }
+    return subset;
+}
+
+std::string SFoodDataReport::Text() const {
+    std::string out;
+    char line[256];
+    const auto add = [&](const char* format, auto... values) {
+        std::snprintf(line, sizeof line, format, values...);
+        out += line;
+    };
+    add("USDA SR28 foods read:        %zu (%zu household measures)\n", foodsRead, portionsRead);
+    add("Groups:                      %zu\n", groups);
+    add("Categories:                  %zu (%zu made by splitting large ones)\n", categories,
+        categoriesSplit);
+    add("Food items:                  %zu\n", items);
+    add("Skipped:                     %zu\n", skipped.size());
+    for (const auto& s : skipped)
+        add("  %s %.60s: %s\n", s.ndbNo.c_str(), s.description.c_str(), s.reason.c_str());
+    add("Names as written:            %zu\n", namesAsWritten);
+    add("Names shortened:             %zu\n", namesRewritten + namesDropped + namesCut);
+    add("  short forms, abbreviations %zu\n", namesRewritten);
+    add("  trailing parts left out:   %zu\n", namesDropped);
+    add("  cut at a word:             %zu\n", namesCut);
+    add("  told apart by a number:    %zu\n", namesNumbered);
+    add("Servings: volume %zu, item %zu, weight %zu, 100 g or less (no usable measure) %zu\n",
+        servingVolume, servingItem, servingWeight, serving100g);
+    static const char* const kBasic[] = {"calories", "carbohydrate", "protein",
+                                         "fiber",    "fat",          "saturated fat"};
+    out += "Basic nutrients USDA does not give (stored as 0):";
+    bool none = true;
+    for (size_t i = 0; i < missingBasic.size(); ++i) {
+        if (missingBasic[i] > 0) {
+            add(" %s %zu", kBasic[i], missingBasic[i]);
+            none = false;
+        }
+    }
+    out += none ? " none\n" : "\n";
+    add("Extended nutrient values:    %zu\n", extendedValues);
+    add("Portions made lighter so that no value exceeds 9999.9: %zu\n", portionsReduced);
+    add("Values clamped to 9999.9:    %zu\n", clampedValues);
+    add("Characters not in Windows-1252: %zu\n", replacedCharacters);
+    add("Handheld subset:             %zu categories, %zu items (the rest: Extensions.csv)\n",
+        handheldCategories, handheldItems);
+    out += "Largest categories:\n";
+    for (const auto& size : largest)
+        add("  %4zu items %6zu bytes  %s / %s\n", size.items, size.recordBytes, size.group.c_str(),
+            size.category.c_str());
+    add("Limit violations:            %zu\n", limitViolations.size());
+    for (const auto& violation : limitViolations)
+        add("  %s\n", violation.c_str());
+    return out;
+}
+
+} // namespace fitquill

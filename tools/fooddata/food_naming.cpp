@@ -1,0 +1,780 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/fooddata/food_naming.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace fitquill {
+namespace {
+
+struct SRewrite {
+    const char* from;
+    const char* to;
+};
+
+// Short forms that read as well as the long ones; longer phrases before the words they hold.
+constexpr SRewrite kReadable[] = {
+    {"separable lean and fat", "lean & fat"},
+    {"separable lean only", "lean"},
+    {"separable fat", "fat"},
+    {"lean and fat", "lean & fat"},
+    {"lean only", "lean"},
+    {"meat and skin", "meat & skin"},
+    {"meat only", "meat"},
+    {"trimmed to", ""},
+    {"without added salt", "no salt"},
+    {"with added salt", "salted"},
+    {"without salt", "no salt"},
+    {"with salt", "salted"},
+    {"no salt added", "no salt"},
+    {"home-prepared from recipe", "homemade"},
+    {"prepared from recipe", "homemade"},
+    {"home-prepared", "homemade"},
+    {"home prepared", "homemade"},
+    {"home recipe", "homemade"},
+    {"commercially prepared", "commercial"},
+    {"solids and liquids", "w/ liquid"},
+    {"drained solids", "drained"},
+    {"extra heavy syrup pack", "x-heavy syrup"},
+    {"extra light syrup pack", "x-light syrup"},
+    {"heavy syrup pack", "heavy syrup"},
+    {"light syrup pack", "light syrup"},
+    {"juice pack", "in juice"},
+    {"water pack", "in water"},
+    {"prepared with", "made w/"},
+    {"ready-to-serve", "ready to serve"},
+    {"ready-to-eat", "ready to eat"},
+    {"ready-to-drink", "ready to drink"},
+    {"without", "w/o"},
+    {"with", "w/"},
+    {"and", "&"},
+};
+
+// Parts that say nothing a person needs to tell foods apart.
+constexpr const char* kFiller[] = {
+    "all grades",
+    "nfs",
+    "not further specified",
+    "year round average",
+    "all commercial varieties",
+    "all varieties",
+    "all types",
+    "all areas",
+    "mixed species",
+    "includes usda commodity",
+    "usda commodity",
+    "broilers or fryers",
+    "broiler or fryers",
+};
+
+// Cooking methods: "cooked, braised" says "braised".
+constexpr const char* kCookingMethods[] = {
+    "braised",     "roasted",     "broiled",    "grilled",    "boiled",  "baked",
+    "fried",       "pan-fried",   "stewed",     "simmered",   "steamed", "microwaved",
+    "pan-broiled", "pan-browned", "stir-fried", "poached",    "smoked",  "moist heat",
+    "dry heat",    "scrambled",   "deep-fried", "rotisserie",
+};
+
+// Abbreviations a label reader knows; applied word by word once readable forms do not fit.
+constexpr SRewrite kAbbreviations[] = {
+    {"new zealand", "NZ"},
+    {"australian", "Aust"},
+    {"ready to serve", "RTS"},
+    {"ready to eat", "RTE"},
+    {"ready to drink", "RTD"},
+    {"ready-to-heat", "RTH"},
+    {"frozen concentrate", "frz conc"},
+    {"dry mix", "mix"},
+    {"mature seeds", "mature"},
+    {"immature seeds", "immature"},
+    {"low sodium", "low sod"},
+    {"reduced sodium", "red sod"},
+    {"low fat", "lowfat"},
+    {"whole grain", "whl grain"},
+    {"\" fat", "\""},
+    {"lean & fat", "w/ fat"},
+    {"choice", "ch"},
+    {"select", "sel"},
+    {"prime", "pr"},
+    {"frozen", "frzn"},
+    {"canned", "cnd"},
+    {"unprepared", "unprep"},
+    {"prepared", "prep"},
+    {"unenriched", "unenr"},
+    {"enriched", "enr"},
+    {"chocolate", "choc"},
+    {"vanilla", "van"},
+    {"flavored", "flav"},
+    {"flavor", "flav"},
+    {"reduced", "red"},
+    {"regular", "reg"},
+    {"boneless", "bnls"},
+    {"roasted", "rstd"},
+    {"roast", "rst"},
+    {"braised", "brsd"},
+    {"broiled", "brld"},
+    {"grilled", "grld"},
+    {"microwaved", "micro"},
+    {"simmered", "simmrd"},
+    {"stewed", "stwd"},
+    {"pan-fried", "pan-fry"},
+    {"medium", "med"},
+    {"large", "lg"},
+    {"small", "sm"},
+    {"concentrate", "conc"},
+    {"condensed", "cond"},
+    {"unsweetened", "unsweet"},
+    {"sweetened", "sweet"},
+    {"sodium", "sod"},
+    {"vitamin", "vit"},
+    {"vitamins", "vit"},
+    {"fortified", "fort"},
+    {"package", "pkg"},
+    {"imported", "imp"},
+    {"domestic", "dom"},
+    {"original", "orig"},
+    {"instant", "inst"},
+    {"beverage", "bev"},
+    {"cholesterol", "chol"},
+    {"calcium", "calc"},
+    {"commercial", "comml"},
+    {"dehydrated", "dehyd"},
+    {"reconstituted", "recon"},
+    {"uncooked", "uncook"},
+    {"ounces", "oz"},
+    {"ounce", "oz"},
+    {"vegetables", "veg"},
+    {"vegetable", "veg"},
+    {"whole", "whl"},
+    {"breast", "brst"},
+    {"boiled", "boil"},
+    {"cooked", "ckd"},
+    {"drained", "drnd"},
+    {"skinless", "skinls"},
+    {"strained", "strnd"},
+    {"chopped", "chop"},
+    {"sliced", "slice"},
+    {"shredded", "shred"},
+    {"powder", "pwd"},
+    {"dry-roasted", "dry rst"},
+    {"homemade", "home"},
+    {"w/ liquid", "w/liq"},
+    {"light syrup", "lt syrup"},
+    {"heavy syrup", "hvy syrup"},
+    {"teaspoon", "tsp"},
+    {"tablespoon", "tbsp"},
+    {"restaurant", "rest"},
+    {"sandwich", "sandw"},
+    {"chicken", "chkn"},
+};
+
+constexpr const char* kAcronyms[] = {"USDA", "NFS", "BBQ", "USA", "DHA",  "EPA", "KFC", "NLEA",
+                                     "UHT",  "TGI", "II",  "III", "XL",   "GMO", "RTE", "RTS",
+                                     "RTD",  "RTH", "MSG", "US",  "UK",   "NY",  "A&W", "BLT",
+                                     "IHOP", "PB",  "ABC", "DQ",  "HFCS", "TV",  "CA",  "ALA"};
+
+constexpr const char* kSmallWords[] = {"and", "or",  "of", "with", "in", "the", "a",
+                                       "an",  "for", "to", "on",   "w/", "w/o", "&"};
+
+bool IsAlnum(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0;
+}
+
+// ASCII only, without the locale: the texts are Windows-1252 and only ASCII letters fold.
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// Replaces every whole-word occurrence of from (ignoring case); a replacement of a match
+// that starts with a capital starts with a capital.
+std::string ReplaceWords(std::string_view text, std::string_view from, std::string_view to) {
+    // Most texts hold none of the phrases: look before walking.
+    const size_t first = LowerAscii(text).find(LowerAscii(from));
+    if (first == std::string::npos)
+        return std::string(text);
+    std::string out(text.substr(0, first));
+    size_t pos = first;
+    while (pos < text.size()) {
+        const bool startOk = pos == 0 || !IsAlnum(text[pos - 1]) || !IsAlnum(from.front());
+        const size_t end = pos + from.size();
+        if (startOk && end <= text.size() &&
+            EqualsIgnoringCase(text.substr(pos, from.size()), from) &&
+            (end == text.size() || !IsAlnum(text[end]) || !IsAlnum(from.back()))) {
+            std::string replacement(to);
+            if (!replacement.empty() && std::isupper(static_cast<unsigned char>(text[pos])))
+                replacement[0] =
+                    static_cast<char>(std::toupper(static_cast<unsigned char>(replacement[0])));
+            out += replacement;
+            pos = end;
+            continue;
+        }
+        out += text[pos++];
+    }
+    return out;
+}
+
+// The tables' phrases are lower case, so a lowered copy of the text tells which apply.
+template <size_t N> std::string ApplyRewrites(std::string_view text, const SRewrite (&table)[N]) {
+    std::string out(text);
+    std::string lower = LowerAscii(out);
+    for (const auto& rewrite : table) {
+        if (lower.find(rewrite.from) == std::string::npos)
+            continue;
+        out = ReplaceWords(out, rewrite.from, rewrite.to);
+        lower = LowerAscii(out);
+    }
+    return CollapseSpaces(out);
+}
+
+bool IsCookingMethod(std::string_view part) {
+    const std::string lower = LowerAscii(part);
+    for (const char* method : kCookingMethods) {
+        if (lower == method)
+            return true;
+    }
+    return false;
+}
+
+bool IsFiller(std::string_view part) {
+    const std::string lower = LowerAscii(part);
+    for (const char* filler : kFiller) {
+        if (lower == filler)
+            return true;
+    }
+    return false;
+}
+
+std::string Join(const std::vector<std::string>& parts, std::string_view separator) {
+    std::string out;
+    for (const auto& part : parts) {
+        if (part.empty())
+            continue;
+        if (!out.empty())
+            out += separator;
+        out += part;
+    }
+    return out;
+}
+
+// Cuts at the last word boundary within maxLength; inside the word when there is none.
+std::string CutAtWord(std::string_view text, size_t maxLength) {
+    if (text.size() <= maxLength)
+        return std::string(text);
+    size_t cut = maxLength;
+    while (cut > 0 && text[cut] != ' ' && text[cut] != ',')
+        --cut;
+    std::string out(text.substr(0, cut > 0 ? cut : maxLength));
+    while (!out.empty() && (out.back() == ' ' || out.back() == ',' || out.back() == '&' ||
+                            out.back() == '/' || out.back() == '-'))
+        out.pop_back();
+    return out;
+}
+
+// Words of a category name that an item name need not repeat.
+std::vector<std::string> CategoryWords(std::string_view category) {
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : std::string(category) + " ") {
+        if (c == ' ' || c == ',') {
+            if (word.size() > 2)
+                words.push_back(word);
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    return words;
+}
+
+bool IsSmallWord(std::string_view word) {
+    const std::string lower = LowerAscii(word);
+    return std::any_of(std::begin(kSmallWords), std::end(kSmallWords),
+                       [&](const char* w) { return lower == w; });
+}
+
+// How much a part tells, for the order in which parts are left out of a long name.
+constexpr int kMinorPart = 1; // bone-in, with added solution, imported: rarely what one looks for
+constexpr int kPlainPart = 2;
+constexpr int kGradePart = 3; // lean or with fat, trim, grade
+constexpr int kStatePart = 4; // raw, the cooking method, canned, frozen, dry, salted
+
+constexpr const char* kMinorParts[] = {
+    "bone-in",
+    "bnls",
+    "boneless",
+    "w/ added solution",
+    "w/added solution",
+    "imp",
+    "imported",
+    "fresh",
+    "whl",
+    "whole",
+    "not reconstituted",
+    "not recon",
+    "reg pack",
+    "regular pack",
+    "enhanced",
+    "dom",
+    "domestic",
+    "all grades",
+};
+constexpr const char* kGradeParts[] = {
+    "lean", "w/ fat", "w/fat", "lean & fat", "fat",     "choice",    "select",    "prime",
+    "0\"",  "1/8\"",  "1/4\"", "1/2\"",      "0\" fat", "1/8\" fat", "1/4\" fat", "1/2\" fat",
+};
+constexpr const char* kStateParts[] = {
+    "raw",      "cooked",   "ckd",       "canned",     "cnd",     "frozen", "frzn",    "dry",
+    "dried",    "prepared", "prep",      "unprepared", "unprep",  "salted", "no salt", "w/ salt",
+    "w/o salt", "heated",   "drained",   "drnd",       "boil",    "rst",    "brsd",    "brld",
+    "grld",     "micro",    "simmrd",    "stwd",       "pan-fry", "rstd",   "cond",    "RTS",
+    "RTE",      "RTD",      "condensed", "homemade",   "home",
+};
+
+int PartImportance(std::string_view part) {
+    const std::string lower = LowerAscii(part);
+    const auto in = [&](const auto& list) {
+        return std::any_of(std::begin(list), std::end(list),
+                           [&](const char* word) { return EqualsIgnoringCase(lower, word); });
+    };
+    if (in(kMinorParts))
+        return kMinorPart;
+    if (in(kGradeParts))
+        return kGradePart;
+    if (in(kStateParts) || IsCookingMethod(lower))
+        return kStatePart;
+    return kPlainPart;
+}
+
+// The text without its last word and without a joining word left dangling at the end.
+std::string WithoutLastWord(std::string_view text) {
+    std::string out(text.substr(0, text.rfind(' ')));
+    for (;;) {
+        out = CollapseSpaces(out);
+        const size_t space = out.rfind(' ');
+        if (space == std::string::npos || !IsSmallWord(out.substr(space + 1)))
+            break;
+        out.erase(space);
+    }
+    while (!out.empty() && (out.back() == '&' || out.back() == ',' || out.back() == '-'))
+        out.pop_back();
+    return CollapseSpaces(out);
+}
+
+// The part without the word most siblings share (the last of equals), or without its last
+// word when nothing is known of the siblings.
+std::string WithoutCommonestWord(const std::string& part,
+                                 const std::map<std::string, int>* counts) {
+    if (!counts)
+        return WithoutLastWord(part);
+    std::vector<std::string> words;
+    size_t start = 0;
+    while (start <= part.size()) {
+        size_t space = part.find(' ', start);
+        if (space == std::string::npos)
+            space = part.size();
+        if (space > start)
+            words.push_back(part.substr(start, space - start));
+        start = space + 1;
+    }
+    size_t drop = words.size() - 1;
+    int most = -1;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (IsSmallWord(words[i]))
+            continue;
+        const auto found = counts->find(LowerAscii(words[i]));
+        const int count = found == counts->end() ? 0 : found->second;
+        if (count >= most) {
+            most = count;
+            drop = i;
+        }
+    }
+    words.erase(words.begin() + static_cast<long>(drop));
+    // Joining words left at either end go too ("of mushroom" -> "mushroom").
+    while (words.size() > 1 && IsSmallWord(words.front()))
+        words.erase(words.begin());
+    while (words.size() > 1 && IsSmallWord(words.back()))
+        words.pop_back();
+    std::string out;
+    for (const auto& word : words)
+        out += (out.empty() ? "" : " ") + word;
+    return out;
+}
+
+// Leaves out leading words that repeat the category name ("Kellogg's Corn Flakes" in
+// "Cereal Kellogg's"); keeps the part when nothing, or only a joining word, would lead.
+std::string DropCategoryWords(const std::string& part, const std::vector<std::string>& words) {
+    std::string rest = part;
+    for (;;) {
+        const size_t space = rest.find(' ');
+        if (space == std::string::npos)
+            break;
+        const std::string first = rest.substr(0, space);
+        const bool repeats = std::any_of(words.begin(), words.end(), [&](const std::string& w) {
+            return EqualsIgnoringCase(first, w);
+        });
+        if (!repeats)
+            break;
+        // Keep at least two words: "meat only" in "Chicken Dark Meat" stays as it is.
+        std::string next = CollapseSpaces(rest.substr(space + 1));
+        if (next.find(' ') == std::string::npos || IsSmallWord(next.substr(0, next.find(' '))))
+            break;
+        rest = next;
+    }
+    return rest;
+}
+
+} // namespace
+
+std::vector<std::string> SplitDescription(std::string_view description) {
+    std::vector<std::string> parts;
+    std::string current;
+    int depth = 0;
+    const auto flush = [&] {
+        std::string part = CollapseSpaces(current);
+        if (!part.empty())
+            parts.push_back(part);
+        current.clear();
+    };
+    for (char c : description) {
+        if (c == '(')
+            ++depth;
+        else if (c == ')' && depth > 0)
+            --depth;
+        if ((c == ',' || c == ';') && depth == 0) {
+            flush();
+            continue;
+        }
+        current += c;
+    }
+    flush();
+    return parts;
+}
+
+std::string LowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = AsciiLower(c);
+    return out;
+}
+
+std::string CollapseSpaces(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == ' ' && (out.empty() || out.back() == ' '))
+            continue;
+        out += c;
+    }
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
+}
+
+std::string StripParentheses(std::string_view text) {
+    std::string out;
+    int depth = 0;
+    for (char c : text) {
+        if (c == '(') {
+            ++depth;
+            continue;
+        }
+        if (c == ')' && depth > 0) {
+            --depth;
+            continue;
+        }
+        if (depth == 0) {
+            // No space stays in front of the comma that followed the parentheses.
+            while ((c == ',' || c == ';') && !out.empty() && out.back() == ' ')
+                out.pop_back();
+            out += c;
+        }
+    }
+    return CollapseSpaces(out);
+}
+
+std::string CalmCapitals(std::string_view text) {
+    std::string out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (text[pos] == ' ') {
+            out += text[pos++];
+            continue;
+        }
+        size_t end = pos;
+        while (end < text.size() && text[end] != ' ')
+            ++end;
+        std::string word(text.substr(pos, end - pos));
+        pos = end;
+        int letters = 0;
+        bool lower = false;
+        bool digit = false;
+        for (char c : word) {
+            if (std::isalpha(static_cast<unsigned char>(c))) {
+                ++letters;
+                lower = lower || std::islower(static_cast<unsigned char>(c));
+            }
+            digit = digit || std::isdigit(static_cast<unsigned char>(c));
+        }
+        // The word without surrounding punctuation decides whether it is an acronym.
+        size_t first = 0;
+        size_t last = word.size();
+        while (first < last && !IsAlnum(word[first]))
+            ++first;
+        while (last > first && !IsAlnum(word[last - 1]) && word[last - 1] != '&')
+            --last;
+        const std::string core = word.substr(first, last - first);
+        const bool acronym =
+            std::any_of(std::begin(kAcronyms), std::end(kAcronyms),
+                        [&](const char* a) { return core == a || core == std::string(a) + "'S"; });
+        if (letters < 2 || lower || digit || acronym) {
+            out += word;
+            continue;
+        }
+        bool startOfWord = true;
+        for (char c : word) {
+            if (std::isalpha(static_cast<unsigned char>(c))) {
+                out += startOfWord ? c
+                                   : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                startOfWord = false;
+            } else {
+                out += c;
+                // A new capital after these ("Malt-O-Meal", "M&M"), not after an apostrophe.
+                startOfWord = c == '-' || c == '&' || c == '.' || c == '/' || c == '(';
+            }
+        }
+    }
+    return out;
+}
+
+std::string TitleCase(std::string_view text) {
+    std::string out;
+    size_t pos = 0;
+    bool firstWord = true;
+    while (pos < text.size()) {
+        if (text[pos] == ' ') {
+            out += text[pos++];
+            continue;
+        }
+        size_t end = pos;
+        while (end < text.size() && text[end] != ' ')
+            ++end;
+        std::string word(text.substr(pos, end - pos));
+        pos = end;
+        const std::string lower = LowerAscii(word);
+        const bool small = std::any_of(std::begin(kSmallWords), std::end(kSmallWords),
+                                       [&](const char* w) { return lower == w; });
+        if (!small || firstWord) {
+            for (char& c : word) {
+                if (std::isalpha(static_cast<unsigned char>(c))) {
+                    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+                    break;
+                }
+            }
+        } else {
+            word = lower;
+        }
+        out += word;
+        firstWord = false;
+    }
+    return out;
+}
+
+std::string CapitalizeFirst(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (std::isalpha(static_cast<unsigned char>(c))) {
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            break;
+        }
+        if (IsAlnum(c))
+            break;
+    }
+    return out;
+}
+
+std::string RewritePart(std::string_view part) {
+    return ApplyRewrites(StripParentheses(CalmCapitals(part)), kReadable);
+}
+
+std::vector<std::string> NameKeys(const std::vector<std::string>& parts) {
+    std::vector<std::string> keys;
+    for (const auto& part : parts) {
+        std::string key = LowerAscii(RewritePart(part));
+        if (!key.empty() && !IsFiller(key))
+            keys.push_back(key);
+    }
+    // "cooked" says nothing next to the method that follows it.
+    if (std::any_of(keys.begin(), keys.end(), IsCookingMethod))
+        std::erase(keys, "cooked");
+    // Every boiled vegetable is drained.
+    if (std::find(keys.begin(), keys.end(), "boiled") != keys.end())
+        std::erase(keys, "drained");
+    return keys;
+}
+
+SShortName ShortenName(const SNameParts& input, size_t maxLength) {
+    std::vector<std::string> parts;
+    for (const auto& part : input.parts) {
+        std::string calm = CollapseSpaces(CalmCapitals(part));
+        if (!calm.empty())
+            parts.push_back(calm);
+    }
+    const std::string categoryLower = LowerAscii(input.category);
+    if (parts.size() > 1 && LowerAscii(StripParentheses(parts.front())) == categoryLower)
+        parts.erase(parts.begin());
+    if (!parts.empty())
+        parts.front() = DropCategoryWords(parts.front(), CategoryWords(input.category));
+
+    SShortName result;
+    const auto fits = [&](const std::string& name) {
+        if (name.size() > maxLength || name.empty())
+            return false;
+        result.name = CapitalizeFirst(name);
+        return true;
+    };
+    if (fits(Join(parts, ", ")))
+        return result;
+
+    // Readable short forms, without filler and without what every sibling says too.
+    result.shortening = EShortening::kRewritten;
+    const auto listed = [](const std::vector<std::string>& list, const std::string& key) {
+        return std::find(list.begin(), list.end(), key) != list.end();
+    };
+    std::vector<std::string> keys = NameKeys(parts);
+    std::vector<std::string> kept;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const std::string rewritten = RewritePart(parts[i]);
+        const std::string key = LowerAscii(rewritten);
+        if (key.empty() || !listed(keys, key))
+            continue;
+        // What every sibling says goes; the first part too unless it is all there is.
+        if (listed(input.shared, key) && (i > 0 || parts.size() > 1))
+            continue;
+        kept.push_back(i == 0 ? CapitalizeFirst(rewritten) : rewritten);
+    }
+    if (!kept.empty())
+        parts = kept;
+
+    const auto compact = [](const std::vector<std::string>& list) {
+        return ReplaceWords(Join(list, ","), "w/ ", "w/");
+    };
+    const auto abbreviated = [](std::vector<std::string> list) {
+        for (auto& part : list)
+            part = ApplyRewrites(part, kAbbreviations);
+        std::erase_if(list, [](const std::string& p) { return p.empty(); });
+        return list;
+    };
+    const auto render = [&](const std::vector<std::string>& list) {
+        return fits(Join(list, ", ")) || fits(Join(abbreviated(list), ", ")) ||
+               fits(compact(abbreviated(list)));
+    };
+    if (render(parts))
+        return result;
+
+    // Parts that do not tell this food from its siblings go, least telling first and from
+    // the end; so do parts that clashing siblings share. The first part names the food.
+    result.shortening = EShortening::kDropped;
+    const auto optional = [&](const std::string& part) {
+        const std::string key = LowerAscii(part);
+        return !listed(input.required, key) || listed(input.lessTelling, key);
+    };
+    for (int importance : {kMinorPart, kPlainPart, kGradePart, kStatePart}) {
+        for (size_t i = parts.size(); i-- > 0 && parts.size() > 1;) {
+            if (PartImportance(parts[i]) != importance || !optional(parts[i]))
+                continue;
+            // The first part names the food, unless it is minor ("imported, ...") or all the
+            // clashing siblings have it ("Cheeseburger, double, ...").
+            if (i == 0 && importance != kMinorPart &&
+                !listed(input.lessTelling, LowerAscii(parts[i])))
+                continue;
+            parts.erase(parts.begin() + static_cast<long>(i));
+            if (render(parts))
+                return result;
+        }
+    }
+
+    // Then words from the end of the longest plain part, then parts from the end.
+    parts = abbreviated(parts);
+    for (;;) {
+        size_t longest = parts.size();
+        for (size_t i = 0; i < parts.size(); ++i) {
+            if (parts[i].find(' ') != std::string::npos && PartImportance(parts[i]) <= kPlainPart &&
+                (longest == parts.size() || parts[i].size() > parts[longest].size()))
+                longest = i;
+        }
+        if (longest == parts.size())
+            break;
+        parts[longest] = WithoutCommonestWord(parts[longest], input.wordCounts);
+        if (fits(compact(parts)))
+            return result;
+    }
+    // Raw or cooked matters most to the numbers, so the state goes last.
+    for (int importance : {kMinorPart, kGradePart, kPlainPart, kStatePart}) {
+        for (size_t i = parts.size(); i-- > 1;) {
+            if (PartImportance(parts[i]) != importance)
+                continue;
+            parts.erase(parts.begin() + static_cast<long>(i));
+            if (fits(compact(parts)))
+                return result;
+        }
+    }
+
+    result.shortening = EShortening::kCut;
+    result.name = CapitalizeFirst(CutAtWord(compact(parts), maxLength));
+    return result;
+}
+
+std::string ShortenTitle(std::string_view title, size_t maxLength) {
+    std::string text = CollapseSpaces(title);
+    if (text.size() <= maxLength)
+        return text;
+    text = StripParentheses(text);
+    if (text.size() <= maxLength)
+        return text;
+    text = ReplaceWords(text, "and", "&");
+    if (text.size() <= maxLength)
+        return text;
+    // Abbreviations when they are enough (keeping a title's capitals), else the full words
+    // up to the last one that fits.
+    std::string abbreviated = TitleCase(ApplyRewrites(text, kAbbreviations));
+    if (abbreviated.size() <= maxLength)
+        return abbreviated;
+    const auto trim = [&](std::string t) {
+        while (t.size() > maxLength && t.find(' ') != std::string::npos)
+            t = WithoutLastWord(t);
+        return CutAtWord(t, maxLength);
+    };
+    const auto words = [](const std::string& t) { return std::count(t.begin(), t.end(), ' '); };
+    // Whichever keeps more words says more ("NZ Lamb Tunnel-boned", not "New Zealand Lamb").
+    text = trim(text);
+    abbreviated = trim(abbreviated);
+    return words(abbreviated) > words(text) ? abbreviated : text;
+}
+
+bool IsDescriptivePart(std::string_view part) {
+    const int importance = PartImportance(RewritePart(part));
+    return importance != kMinorPart && importance != kStatePart && importance != kGradePart &&
+           !IsFiller(LowerAscii(RewritePart(part)));
+}
+
+std::string NumberedName(std::string_view name, int number, size_t maxLength) {
+    const std::string suffix = " " + std::to_string(number);
+    std::string base(name);
+    if (base.size() + suffix.size() > maxLength) {
+        base = base.substr(0, maxLength > suffix.size() ? maxLength - suffix.size() : 0);
+        while (!base.empty() && (base.back() == ' ' || base.back() == ','))
+            base.pop_back();
+    }
+    return base + suffix;
+}
+
+} // namespace fitquill
