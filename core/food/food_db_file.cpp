@@ -349,25 +349,12 @@ std::vector<std::vector<uint8_t>> CFoodDBFile::PackRecords(CFoodDB& db) {
 }
 
 std::vector<uint8_t> CFoodDBFile::Pack(CFoodDB& db) {
-    CChunkWriter file;
-    for (const std::vector<uint8_t>& record : PackRecords(db))
-        file.AppendChunk(record);
-    return file.Release();
+    return JoinChunks(PackRecords(db));
 }
 
 EFoodLoadResult CFoodDBFile::Unpack(std::span<const uint8_t> bytes, CFoodDB& db,
                                     std::string* damage) {
-    // Every chunk up to the end or the first damaged frame: a record the reader needs beyond
-    // those is missing, whatever the reason.
-    std::vector<std::span<const uint8_t>> records;
-    CChunkReader chunks(bytes);
-    while (!chunks.AtEnd()) {
-        const auto payload = chunks.Next();
-        if (!payload)
-            break;
-        records.push_back(*payload);
-    }
-    return UnpackRecords(records, db, damage);
+    return UnpackRecords(LeadingChunks(bytes), db, damage);
 }
 
 EFoodLoadResult CFoodDBFile::UnpackRecords(std::span<const std::span<const uint8_t>> records,

@@ -37,4 +37,16 @@ std::optional<std::vector<std::span<const uint8_t>>> SplitChunks(std::span<const
     return payloads;
 }
 
+std::vector<std::span<const uint8_t>> LeadingChunks(std::span<const uint8_t> file) {
+    std::vector<std::span<const uint8_t>> records;
+    CChunkReader chunks(file);
+    while (!chunks.AtEnd()) {
+        const auto payload = chunks.Next();
+        if (!payload)
+            break;
+        records.push_back(*payload);
+    }
+    return records;
+}
+
 } // namespace fitquill

@@ -39,4 +39,8 @@ private:
 // the last chunk).
 std::optional<std::vector<std::span<const uint8_t>>> SplitChunks(std::span<const uint8_t> file);
 
+// The payloads up to the end or the first damaged frame: the record readers decide how many
+// they need, so damage after the last record they read does not matter.
+std::vector<std::span<const uint8_t>> LeadingChunks(std::span<const uint8_t> file);
+
 } // namespace fitquill

@@ -18,4 +18,11 @@ void CChunkWriter::AppendChunk(std::span<const uint8_t> payload) {
     ++m_count;
 }
 
+std::vector<uint8_t> JoinChunks(const std::vector<std::vector<uint8_t>>& records) {
+    CChunkWriter file;
+    for (const std::vector<uint8_t>& record : records)
+        file.AppendChunk(record);
+    return file.Release();
+}
+
 } // namespace fitquill

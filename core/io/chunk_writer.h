@@ -28,4 +28,7 @@ private:
     uint32_t m_count = 0;
 };
 
+// A whole desktop file made of the given records, numbered in order.
+std::vector<uint8_t> JoinChunks(const std::vector<std::vector<uint8_t>>& records);
+
 } // namespace fitquill

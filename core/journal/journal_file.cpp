@@ -71,25 +71,12 @@ bool CJournalFile::Write(CJournalDB& journal, std::string* error) {
 }
 
 std::vector<uint8_t> CJournalFile::Pack(CJournalDB& journal) {
-    CChunkWriter file;
-    for (const std::vector<uint8_t>& record : PackJournalRecords(journal))
-        file.AppendChunk(record);
-    return file.Release();
+    return JoinChunks(PackJournalRecords(journal));
 }
 
 bool CJournalFile::Unpack(std::span<const uint8_t> bytes, CJournalDB& journal,
                           std::string* damage) {
-    // Every chunk up to the end or the first damaged frame; the records decide how many they
-    // need, so damage after the last day counted does not matter.
-    std::vector<std::span<const uint8_t>> records;
-    CChunkReader chunks(bytes);
-    while (!chunks.AtEnd()) {
-        const auto payload = chunks.Next();
-        if (!payload)
-            break;
-        records.push_back(*payload);
-    }
-    return UnpackJournalRecords(records, journal, damage);
+    return UnpackJournalRecords(LeadingChunks(bytes), journal, damage);
 }
 
 } // namespace fitquill
