@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's settings with their defaults, and where the program finds its own folders.
+#include "tests/desktop/shell/shell_test_support.h"
+
+#include "desktop/shell/program_paths.h"
+#include "desktop/shell/shell_settings.h"
+
+#include <fstream>
+
+using namespace fitquill;
+using namespace fitquill::test;
+namespace fs = std::filesystem;
+
+using ShellSettings = ShellTest;
+
+TEST_F(ShellSettings, MissingValuesReadAsTheirDefaults) {
+    CShellSettings settings;
+    settings.Store().clear();
+    SWindowPlacement placement = settings.ReadPlacement();
+    EXPECT_EQ(placement.length, 44);
+    EXPECT_EQ(placement.flags, 0);
+    EXPECT_EQ(placement.showCmd, 1);
+    EXPECT_EQ(placement.minPositionX, -1);
+    EXPECT_EQ(placement.maxPositionY, -1);
+    EXPECT_FALSE(placement.HasNormalPosition());
+    EXPECT_EQ(placement.normal.right, 2147483647);
+
+    SColorSettings colors = settings.ReadColors();
+    EXPECT_TRUE(colors.overrideFore);
+    EXPECT_TRUE(colors.overrideBack);
+    EXPECT_EQ(colors.foreColor, QColor(0, 0, 0));
+    EXPECT_EQ(colors.backColor, QColor(255, 255, 192));
+    EXPECT_EQ(ToColorRef(colors.backColor), 12648447u);
+
+    EXPECT_EQ(settings.TimeBLDS(), 0);
+    EXPECT_EQ(settings.NutrientTable(), 0);
+    EXPECT_EQ(settings.CurrentTab(), 0);
+    EXPECT_EQ(settings.CurrentSort(), 0);
+    EXPECT_EQ(settings.CurrentUserName(), "");
+    EXPECT_EQ(settings.InstallPathName(), std::nullopt);
+    EXPECT_FALSE(settings.FoodDBAddress().isEmpty());
+    EXPECT_FALSE(settings.FoodDBExtensionsAddress().isEmpty());
+}
+
+TEST_F(ShellSettings, DamagedValuesFallBackAndPagesAreCutToTheSix) {
+    CShellSettings settings;
+    QSettings& store = settings.Store();
+    store.setValue("WindowStates/ShowCmd", "minimised");
+    store.setValue("WindowStates/BackColor", "yellow");
+    for (auto [stored, page] : {std::pair{9, 5}, {5, 5}, {2, 2}, {-3, 0}}) {
+        store.setValue("WindowStates/CurrentTab", stored);
+        EXPECT_EQ(settings.CurrentTab(), page) << stored;
+    }
+    EXPECT_EQ(settings.ReadPlacement().showCmd, 1);
+    EXPECT_EQ(settings.ReadColors().backColor, QColor(255, 255, 192));
+}
+
+TEST_F(ShellSettings, ValuesSurviveInTheSettingsFileUnderTheirKeys) {
+    {
+        CShellSettings settings;
+        SWindowPlacement placement;
+        placement.showCmd = 2;
+        placement.normal = {10, 20, 810, 620};
+        settings.WritePlacement(placement);
+        settings.WriteColors({false, QColor(1, 2, 3), true, QColor(255, 0, 0)});
+        settings.SetCurrentUserName("Ann");
+        settings.SetCurrentTab(4);
+    }
+    // Another reader of the same file, as the next start of the program is.
+    QSettings file(QSettings::NativeFormat, QSettings::UserScope, "Quorvel", "Fitquill");
+    EXPECT_EQ(file.value("WindowStates/NormalPositionLeft").toInt(), 10);
+    EXPECT_EQ(file.value("WindowStates/NormalPositionBottom").toInt(), 620);
+    EXPECT_EQ(file.value("WindowStates/ShowCmd").toInt(), 2);
+    EXPECT_EQ(file.value("WindowStates/OverrideForeColor").toInt(), 0);
+    EXPECT_EQ(file.value("WindowStates/ForeColor").toInt(), 0x030201);
+    EXPECT_EQ(file.value("WindowStates/BackColor").toInt(), 0x0000FF);
+    EXPECT_EQ(file.value("CurrentUser/Name").toString(), "Ann");
+    EXPECT_EQ(file.value("WindowStates/CurrentTab").toInt(), 4);
+    EXPECT_TRUE(fs::exists(WorldFolder() / "config" / "Quorvel" / "Fitquill.conf"));
+
+    // Without its override a colour stands for the system colour.
+    SColorSettings colors = CShellSettings().ReadColors();
+    EXPECT_EQ(EffectiveTextColor(colors), QGuiApplication::palette().color(QPalette::Text));
+    EXPECT_EQ(EffectiveBackColor(colors), QColor(255, 0, 0));
+}
+
+TEST_F(ShellSettings, ProgramFoldersFollowTheProgramFile) {
+    CProgramPaths fromBuild(m_folder / "build" / "desktop");
+    EXPECT_EQ(fromBuild.DataFolder(), m_folder / "build" / "share" / "fitquill");
+    // A folder the program may create is its own installation.
+    EXPECT_EQ(fromBuild.DefaultInstallPath(), fromBuild.DataFolder());
+
+    // A data folder that cannot be written sends the own users to the user's data folder.
+    const fs::path readOnly = m_folder / "readonly";
+    fs::create_directories(readOnly / "share" / "fitquill");
+    std::ofstream(readOnly / "share" / "fitquill" / "blocker");
+    CProgramPaths blocked(readOnly / "share" / "fitquill" / "blocker" / "bin");
+    EXPECT_EQ(blocked.DefaultInstallPath(), WorldFolder() / "data" / "fitquill");
+}
+
+TEST_F(ShellSettings, WithoutAnInstallPathTheOwnUsersLiveBelowTheDefaultInstallation) {
+    UseOwnUserList();
+    CShellSettings settings;
+    settings.Store().remove("InstallPath/Name");
+    CProgramPaths paths(m_folder / "build" / "desktop");
+    SDietDataSetup setup = CDietData::ProgramSetup(paths, settings);
+    EXPECT_TRUE(setup.installPath.keyFound);
+    EXPECT_EQ(fs::path(setup.installPath.name), paths.DefaultInstallPath());
+    EXPECT_EQ(setup.dataFolder, paths.DataFolder());
+    CDietData data(std::move(setup));
+    EXPECT_FALSE(data.Users().LibraryMode());
+    EXPECT_EQ(fs::path(data.Users().ListPath()),
+              paths.DataFolder() / "Fitquill" / "Desktop" / "Users" / "Users.udb");
+    EXPECT_TRUE(m_prompt->Shown().empty()) << "no complaint about a missing setting";
+}
