@@ -15,12 +15,19 @@ constexpr std::size_t kHeader = alignof(std::max_align_t);
 
 std::atomic<int64_t> g_live{0};
 std::atomic<int64_t> g_peak{0};
+// Counting is switched on only around a measurement, so that timed loops pay for no atomics.
+std::atomic<bool> g_counting{false};
+constexpr int64_t kUncounted = -1;
 
 void* Allocate(std::size_t size) noexcept {
     void* block = std::malloc(size + kHeader);
     if (block == nullptr)
         return nullptr;
-    *static_cast<std::size_t*>(block) = size;
+    if (!g_counting.load(std::memory_order_relaxed)) {
+        *static_cast<int64_t*>(block) = kUncounted;
+        return static_cast<char*>(block) + kHeader;
+    }
+    *static_cast<int64_t*>(block) = static_cast<int64_t>(size);
     const int64_t live = g_live.fetch_add(static_cast<int64_t>(size)) + static_cast<int64_t>(size);
     int64_t peak = g_peak.load();
     while (live > peak && !g_peak.compare_exchange_weak(peak, live)) {
@@ -32,7 +39,9 @@ void Release(void* pointer) noexcept {
     if (pointer == nullptr)
         return;
     void* block = static_cast<char*>(pointer) - kHeader;
-    g_live.fetch_sub(static_cast<int64_t>(*static_cast<std::size_t*>(block)));
+    const int64_t size = *static_cast<int64_t*>(block);
+    if (size != kUncounted)
+        g_live.fetch_sub(size);
     std::free(block);
 }
 
@@ -53,6 +62,16 @@ int64_t LiveHeapBytes() {
 
 int64_t PeakHeapBytes() {
     return g_peak.load();
+}
+
+CCountAllocations::CCountAllocations() {
+    g_live.store(0);
+    g_peak.store(0);
+    g_counting.store(true);
+}
+
+CCountAllocations::~CCountAllocations() {
+    g_counting.store(false);
 }
 
 void ResetPeakHeapBytes() {

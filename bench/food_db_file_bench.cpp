@@ -69,9 +69,9 @@ void FoodDBLoad(benchmark::State& state) {
     }
     SetFileCounters(state);
 
-    const int64_t before = LiveHeapBytes();
-    ResetPeakHeapBytes();
     {
+        const CCountAllocations counting;
+        const int64_t before = LiveHeapBytes();
         CFoodDB db;
         db.SetPaths(file.Path(), file.Path().parent_path());
         CFoodDBFile(EFoodFileMode::Conduit).Load(db);

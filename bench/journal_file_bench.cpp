@@ -108,9 +108,9 @@ void JournalRead(benchmark::State& state) {
     SetFileCounters(state, TenYears(state.range(0)));
 
     // What the loaded journal keeps in memory, and the most the read needed on the way.
-    const int64_t before = LiveHeapBytes();
-    ResetPeakHeapBytes();
     {
+        const CCountAllocations counting;
+        const int64_t before = LiveHeapBytes();
         CJournalDB journal;
         journal.SetFilePath(file.Path().string());
         CJournalFile::Read(journal);

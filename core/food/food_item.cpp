@@ -8,7 +8,8 @@ namespace fitquill {
 CFoodItem::CFoodItem() {
     for (int i = 0; i < kBasicNutrientCount; ++i)
         m_nutrients.emplace_back(i, 0.0f);
-    m_servingRatio = fitquill::ServingRatio(m_serving, m_volumeMeasure);
+    // The ratio of an empty serving to an empty measure is 0.
+    m_servingRatio = 0.0f;
 }
 
 void CFoodItem::SetName(std::string_view name, bool alsoSearchName) {

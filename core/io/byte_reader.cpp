@@ -8,35 +8,6 @@
 
 namespace fitquill {
 
-const uint8_t* CByteReader::Take(std::size_t count) {
-    if (m_failed || count > Remaining()) {
-        m_failed = true;
-        return nullptr;
-    }
-    const uint8_t* start = m_bytes.data() + m_offset;
-    m_offset += count;
-    return start;
-}
-
-uint8_t CByteReader::ReadUint8() {
-    const uint8_t* bytes = Take(1);
-    return bytes != nullptr ? bytes[0] : 0;
-}
-
-uint16_t CByteReader::ReadUint16() {
-    const uint8_t* bytes = Take(2);
-    return bytes != nullptr ? LoadUint16BE(bytes) : 0;
-}
-
-uint32_t CByteReader::ReadUint32() {
-    const uint8_t* bytes = Take(4);
-    return bytes != nullptr ? LoadUint32BE(bytes) : 0;
-}
-
-float CByteReader::ReadFloat() {
-    return std::bit_cast<float>(ReadUint32());
-}
-
 uint32_t CByteReader::ReadUint32LE() {
     const uint8_t* bytes = Take(4);
     return bytes != nullptr ? LoadUint32LE(bytes) : 0;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/io/byte_order.h"
+
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -67,5 +70,35 @@ private:
     std::size_t m_offset = 0;
     bool m_failed = false;
 };
+
+// The small reads are inline: a journal read makes millions of them.
+inline const uint8_t* CByteReader::Take(std::size_t count) {
+    if (m_failed || count > Remaining()) {
+        m_failed = true;
+        return nullptr;
+    }
+    const uint8_t* start = m_bytes.data() + m_offset;
+    m_offset += count;
+    return start;
+}
+
+inline uint8_t CByteReader::ReadUint8() {
+    const uint8_t* bytes = Take(1);
+    return bytes != nullptr ? bytes[0] : 0;
+}
+
+inline uint16_t CByteReader::ReadUint16() {
+    const uint8_t* bytes = Take(2);
+    return bytes != nullptr ? LoadUint16BE(bytes) : 0;
+}
+
+inline uint32_t CByteReader::ReadUint32() {
+    const uint8_t* bytes = Take(4);
+    return bytes != nullptr ? LoadUint32BE(bytes) : 0;
+}
+
+inline float CByteReader::ReadFloat() {
+    return std::bit_cast<float>(ReadUint32());
+}
 
 } // namespace fitquill

@@ -20,6 +20,10 @@ void CChunkWriter::AppendChunk(std::span<const uint8_t> payload) {
 
 std::vector<uint8_t> JoinChunks(const std::vector<std::vector<uint8_t>>& records) {
     CChunkWriter file;
+    std::size_t size = 0;
+    for (const std::vector<uint8_t>& record : records)
+        size += CChunkWriter::kFrameSize + record.size();
+    file.Reserve(size);
     for (const std::vector<uint8_t>& record : records)
         file.AppendChunk(record);
     return file.Release();

@@ -19,6 +19,7 @@ public:
     // A payload of 4 GiB or more is a programming error (raises an internal error).
     void AppendChunk(std::span<const uint8_t> payload);
 
+    void Reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
     uint32_t ChunkCount() const { return m_count; }
     const std::vector<uint8_t>& Bytes() const { return m_bytes; }
     std::vector<uint8_t> Release() { return std::move(m_bytes); }

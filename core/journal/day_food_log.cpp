@@ -42,7 +42,8 @@ void CDayFoodLog::SetSortMode(int sortMode) {
     }
 }
 
-void CDayFoodLog::RebuildRows() {
+void CDayFoodLog::RebuildRows() const {
+    m_rowsStale = false;
     m_rows.clear();
     for (int meal = 0; meal < kMealCount; ++meal) {
         const int size = static_cast<int>(m_meals[meal].size());
@@ -61,20 +62,27 @@ void CDayFoodLog::RebuildRows() {
     }
 }
 
-int CDayFoodLog::InsertIntoMeal(const CFoodItem& entry) {
+const std::vector<CDayFoodLog::SRowRef>& CDayFoodLog::Rows() const {
+    if (m_rowsStale)
+        RebuildRows();
+    return m_rows;
+}
+
+int CDayFoodLog::InsertIntoMeal(CFoodItem entry) {
     std::vector<CFoodItem>& list = m_meals[entry.MealType()];
     size_t at = list.size();
     while (at > 0 && CompareNames(list[at - 1].Name(), entry.Name()) > 0)
         --at;
-    list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), entry);
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
     return static_cast<int>(at);
 }
 
 int CDayFoodLog::RowOf(const SFoodEntryRef& ref) const {
     if (m_sortMode != kSortByMeal)
         return -1;
-    for (size_t row = 0; row < m_rows.size(); ++row) {
-        if (m_rows[row].meal == ref.mealType && m_rows[row].index == ref.indexInMeal)
+    const std::vector<SRowRef>& rows = Rows();
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (rows[row].meal == ref.mealType && rows[row].index == ref.indexInMeal)
             return static_cast<int>(row);
     }
     return -1;
@@ -93,7 +101,7 @@ int CDayFoodLog::DisplayRowCount(int sortMode) {
 
 SFoodLogRow CDayFoodLog::DisplayRow(int position) const {
     CheckRows(position, 1);
-    const SRowRef& ref = m_rows[position];
+    const SRowRef& ref = Rows()[position];
     SFoodLogRow row;
     row.isHeader = ref.index < 0;
     row.mealType = ref.meal;
@@ -115,7 +123,7 @@ int CDayFoodLog::AddEntry(int sortMode, const CFoodItem& entry, CIdGenerator& id
     CFoodItem copy = entry;
     copy.SetId(ids.Next());
     copy.SetModified(1);
-    const int index = InsertIntoMeal(copy);
+    const int index = InsertIntoMeal(std::move(copy));
     RebuildRows();
     return RowOf({entry.MealType(), index});
 }
@@ -123,7 +131,7 @@ int CDayFoodLog::AddEntry(int sortMode, const CFoodItem& entry, CIdGenerator& id
 int CDayFoodLog::ReplaceEntry(int sortMode, int position, const CFoodItem& entry) {
     SetSortMode(sortMode);
     CheckRows(position, 1);
-    const SRowRef old = m_rows[position];
+    const SRowRef old = Rows()[position];
     if (old.index < 0)
         RaiseInternalError(kInternalErrorGeneral, "a meal header row cannot be replaced");
     CheckMealType(entry.MealType());
@@ -131,7 +139,7 @@ int CDayFoodLog::ReplaceEntry(int sortMode, int position, const CFoodItem& entry
     copy.SetId(m_meals[old.meal][old.index].Id());
     copy.SetModified(1);
     m_meals[old.meal].erase(m_meals[old.meal].begin() + old.index);
-    const int index = InsertIntoMeal(copy);
+    const int index = InsertIntoMeal(std::move(copy));
     RebuildRows();
     return RowOf({entry.MealType(), index});
 }
@@ -139,8 +147,9 @@ int CDayFoodLog::ReplaceEntry(int sortMode, int position, const CFoodItem& entry
 std::vector<SFoodEntryRef> CDayFoodLog::EntriesAmongRows(int first, int count) const {
     std::vector<SFoodEntryRef> refs;
     for (int row = first; row < first + count; ++row) {
-        if (m_rows[row].index >= 0)
-            refs.push_back({m_rows[row].meal, m_rows[row].index});
+        const SRowRef& ref = Rows()[row];
+        if (ref.index >= 0)
+            refs.push_back({ref.meal, ref.index});
     }
     return refs;
 }
@@ -189,7 +198,7 @@ int CDayFoodLog::Paste(int sortMode, CIdGenerator& ids, const FitsFunction& fits
         CFoodItem copy = item;
         copy.SetId(ids.Next());
         copy.SetModified(1);
-        const int index = InsertIntoMeal(copy);
+        const int index = InsertIntoMeal(std::move(copy));
         ++pasted;
         if (!first)
             first = SFoodEntryRef{item.MealType(), index};
@@ -206,7 +215,7 @@ int CDayFoodLog::Paste(int sortMode, CIdGenerator& ids, const FitsFunction& fits
 
 std::array<float, kBasicNutrientCount> CDayFoodLog::RecomputeTotals() {
     std::array<double, kBasicNutrientCount> sums{};
-    for (const SRowRef& ref : m_rows) {
+    for (const SRowRef& ref : Rows()) {
         if (ref.index < 0)
             continue;
         const CFoodItem& entry = m_meals[ref.meal][ref.index];
@@ -269,11 +278,11 @@ void CDayFoodLog::ClearChangeFlags() {
     }
 }
 
-bool CDayFoodLog::InsertStoredEntry(const CFoodItem& entry) {
+bool CDayFoodLog::InsertStoredEntry(CFoodItem entry) {
     if (entry.MealType() >= kMealCount)
         return false;
-    InsertIntoMeal(entry);
-    RebuildRows();
+    InsertIntoMeal(std::move(entry));
+    m_rowsStale = true;
     return true;
 }
 

@@ -59,7 +59,7 @@ public:
     int SortMode() const { return m_sortMode; }
     void SetSortMode(int sortMode);
 
-    int DisplayRowCount() const { return static_cast<int>(m_rows.size()); }
+    int DisplayRowCount() const { return static_cast<int>(Rows().size()); }
     int DisplayRowCount(int sortMode);
     SFoodLogRow DisplayRow(int position) const;
     SFoodLogRow DisplayRow(int sortMode, int position);
@@ -102,7 +102,7 @@ public:
     // For readers of stored records and the conduit's merge: the entry goes in as it is
     // (id and modified flag kept), filed by its meal type in name order. False, changing
     // nothing, when the meal type is outside 0-3 (a damaged record is not a program error).
-    bool InsertStoredEntry(const CFoodItem& entry);
+    bool InsertStoredEntry(CFoodItem entry);
     void RemoveStoredEntry(int mealType, int indexInMeal);
     void SetStoredTotals(std::vector<CNutrientValue> totals) { m_totals = std::move(totals); }
 
@@ -118,8 +118,10 @@ private:
     static void CheckMealType(int mealType);
     static void CheckSortMode(int sortMode);
     // Inserts after the last entry whose name is not greater; returns the index.
-    int InsertIntoMeal(const CFoodItem& entry);
-    void RebuildRows();
+    int InsertIntoMeal(CFoodItem entry);
+    void RebuildRows() const;
+    // The display rows, rebuilt first when stored entries came in since the last build.
+    const std::vector<SRowRef>& Rows() const;
     void CheckRows(int first, int count) const;
     std::vector<SFoodEntryRef> EntriesAmongRows(int first, int count) const;
     void RemoveEntries(std::vector<SFoodEntryRef> refs);
@@ -128,7 +130,9 @@ private:
     std::vector<CNutrientValue> m_totals;
     std::array<std::vector<CFoodItem>, kMealCount> m_meals;
     int m_sortMode = kSortByMeal;
-    std::vector<SRowRef> m_rows;
+    // Derived from the meal lists; readers insert many entries and rebuild once.
+    mutable std::vector<SRowRef> m_rows;
+    mutable bool m_rowsStale = false;
 };
 
 } // namespace fitquill

@@ -159,7 +159,7 @@ void ReadFoodLog(CByteReader& in, uint16_t version, CDayFoodLog& log) {
         for (uint16_t i = 0; i < count && !in.Failed(); ++i) {
             CFoodItem entry;
             const bool read = old ? UnpackOldFoodItem(in, entry) : UnpackFoodItem(in, entry);
-            if (read && !log.InsertStoredEntry(entry))
+            if (read && !log.InsertStoredEntry(std::move(entry)))
                 in.MarkFailed();
         }
     }
@@ -362,15 +362,19 @@ bool UnpackDayRecord(std::span<const uint8_t> payload, uint16_t version, CDayRec
 
     // The day as the writer would store it: its offsets must fit their 16 bits, or the day
     // could not be saved again (the frame of a file allows a longer record than the handheld).
-    CByteWriter probe;
-    const SDayOffsets offsets = PackDayBody(read, probe);
-    if (offsets.exerciseList > 0xFFFF) {
-        in.MarkFailed();
-        return false;
+    // Rewriting a day grows it by far less than a quarter (a text's missing NUL, the fields
+    // older versions lack), so only a large day needs the trial packing.
+    if (version < 5 || payload.size() + payload.size() / 4 + 256 > 0xFFFF) {
+        CByteWriter probe;
+        const SDayOffsets offsets = PackDayBody(read, probe);
+        if (offsets.exerciseList > 0xFFFF) {
+            in.MarkFailed();
+            return false;
+        }
+        if (version < 5)
+            read.SetStoredOffsets(static_cast<uint16_t>(offsets.foodLog),
+                                  static_cast<uint16_t>(offsets.exerciseList));
     }
-    if (version < 5)
-        read.SetStoredOffsets(static_cast<uint16_t>(offsets.foodLog),
-                              static_cast<uint16_t>(offsets.exerciseList));
     day = std::move(read);
     return true;
 }
