@@ -4,6 +4,7 @@
 #include "core/journal/journal_db.h"
 #include "core/journal/user_profile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -94,7 +95,11 @@ void ComputeGoalSummary(CUserProfile& profile) {
     const int32_t days = profile.GoalDate().DayNumber() - profile.StartingDate().DayNumber();
     if (start && goal && days > 0) {
         const float change = static_cast<float>(*start) - static_cast<float>(*goal);
-        const double daily = static_cast<double>(change) * kCaloriesPerPound / days;
+        double daily = static_cast<double>(change) * kCaloriesPerPound / days;
+        // A weight from a damaged record can be anything; the cut must stay within 32 bits.
+        if (!std::isfinite(daily))
+            daily = 0.0;
+        daily = std::clamp(daily, -2147483648.0, 2147483647.0);
         summary.Set(change, days, static_cast<int32_t>(daily));
     }
     profile.SetGoalSummary(summary);

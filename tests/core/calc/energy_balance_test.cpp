@@ -155,6 +155,16 @@ TEST_F(GoalTest, GainingUsesTheGainTextWithPositiveNumbers) {
               "your body burns.");
 }
 
+TEST_F(GoalTest, DamagedStoredWeightsStayWithin32Bits) {
+    // Only a damaged record can hold such weights; the daily figure must not overflow.
+    profile.SetStartingWeight(CWeightValue::FromPounds(3.0e38f));
+    profile.SetGoalWeight(CWeightValue::FromPounds(1.0f));
+    profile.SetStartingDate(CJournalDate(1, 1, 2024));
+    profile.SetGoalDate(CJournalDate(2, 1, 2024));
+    ComputeGoalSummary(profile);
+    EXPECT_EQ(profile.GoalSummary().DailyCalories(), 2147483647);
+}
+
 TEST_F(GoalTest, IncompleteGoalsAreInvalid) {
     const std::string incomplete =
         "After inputting your personal information and goals, the calorie calculator will "
