@@ -1,0 +1,25 @@
+# Fails unless each module's dynamic symbol table defines exactly the conduit entry points
+# (besides the linker's own markers).
+set(expected CfgConduit ConfigureConduit GetConduitInfo GetConduitName GetConduitVersion
+    OpenConduit)
+foreach(module ${MODULES})
+    execute_process(COMMAND ${NM} -D --defined-only ${module}
+        OUTPUT_VARIABLE table RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "${NM} failed on ${module}")
+    endif()
+    string(REPLACE "\n" ";" lines "${table}")
+    set(exported "")
+    foreach(line ${lines})
+        if(line MATCHES "^[0-9a-fA-F]+ [A-Za-z] (.+)$")
+            set(name ${CMAKE_MATCH_1})
+            if(NOT name MATCHES "^(_init|_fini|_edata|_end|__bss_start)$")
+                list(APPEND exported ${name})
+            endif()
+        endif()
+    endforeach()
+    list(SORT exported)
+    if(NOT exported STREQUAL expected)
+        message(FATAL_ERROR "${module} exports ${exported}, expected ${expected}")
+    endif()
+endforeach()

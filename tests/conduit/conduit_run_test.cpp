@@ -1,0 +1,265 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "conduit/sync/conduit_run.h"
+
+#include "conduit/sync/conduit_environment.h"
+#include "core/food/food_db_file.h"
+#include "core/io/atomic_file.h"
+#include "core/journal/journal_file.h"
+#include "tests/conduit/conduit_test_support.h"
+#include "tests/core/file_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+
+using namespace fitquill;
+using namespace fitquill::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+enum class ECall { Open, Close, PurgeDeleted, Info, Read, PurgeAll, Write };
+
+// A handheld database in memory whose calls can be made to fail: the `failOn`-th call (1 for
+// the first) of one kind returns `failStatus`.
+class CMemoryChannel final : public ISyncChannel {
+public:
+    Records records;
+    std::optional<ECall> failing;
+    int failOn = 1;
+    int32_t failStatus = 0x4015;
+    std::vector<ECall> calls;
+
+    int32_t OpenDB(const std::string& name, int, uint8_t& handle, uint8_t mode) override {
+        EXPECT_EQ(mode, 0xD0);
+        if (int32_t status = Call(ECall::Open))
+            return status;
+        handle = 7;
+        return name == "FQA-AppDB" ? 0 : kSyncErrNotFound;
+    }
+    int32_t CloseDB(uint8_t) override { return Call(ECall::Close); }
+    int32_t PurgeDeletedRecs(uint8_t) override { return Call(ECall::PurgeDeleted); }
+    int32_t ReadOpenDbInfo(const SSyncReadOpenDbInfoParams& params,
+                           SSyncDatabaseInfo& info) override {
+        EXPECT_EQ(params.optFlags, 0x40);
+        info.numRecords = static_cast<uint32_t>(records.size());
+        return Call(ECall::Info);
+    }
+    int32_t ReadRecordByIndex(SRawRecordInfo& record) override {
+        if (int32_t status = Call(ECall::Read))
+            return status;
+        const auto& data = records.at(record.recordIndex);
+        EXPECT_EQ(record.totalBytes, 0xFFF0);
+        record.recordSize = static_cast<uint32_t>(data.size());
+        std::copy(data.begin(), data.end(), record.bytes);
+        return 0;
+    }
+    int32_t PurgeAllRecs(uint8_t) override {
+        if (int32_t status = Call(ECall::PurgeAll))
+            return status;
+        records.clear();
+        return 0;
+    }
+    int32_t WriteRec(SRawRecordInfo& record) override {
+        if (int32_t status = Call(ECall::Write))
+            return status;
+        EXPECT_EQ(record.recordIndex, records.size());
+        records.emplace_back(record.bytes, record.bytes + record.recordSize);
+        return 0;
+    }
+
+    int Count(ECall call) const {
+        return static_cast<int>(std::count(calls.begin(), calls.end(), call));
+    }
+
+private:
+    int32_t Call(ECall call) {
+        calls.push_back(call);
+        return failing == call && Count(call) == failOn ? failStatus : 0;
+    }
+};
+
+class CFakePresence final : public IDesktopPresence {
+public:
+    bool running = false;
+    std::vector<std::optional<uint32_t>> asked;
+    bool CheckRunning(std::optional<uint32_t> palmUserId) override {
+        asked.push_back(palmUserId);
+        return running;
+    }
+};
+
+using Log = std::vector<CMemoryLog::SEntry>;
+
+} // namespace
+
+namespace fitquill {
+void PrintTo(const CMemoryLog::SEntry& entry, std::ostream* out) {
+    *out << entry.activity << " \"" << entry.text << "\"";
+}
+} // namespace fitquill
+
+namespace {
+
+class ConduitRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_root = fs::path(::testing::TempDir()) / (std::string("fq_run_") + test->name());
+        fs::remove_all(m_root);
+        fs::create_directories(m_root);
+        m_users = std::make_unique<CUserDirectory>(
+            std::make_shared<COneUserLibrary>(m_root.string() + "/"),
+            SInstallPath{true, (m_root / "install").string()});
+        m_properties.action = 0;
+        m_properties.pathName = (m_root / "AnnL").string();
+        m_properties.localName = "Fitquill/UserDB.dat";
+        m_properties.remoteName = "FQA-AppDB";
+        m_journal = SyncedJournal(Day(1), 3);
+        m_channel.records = PackJournalRecords(m_journal);
+    }
+    void TearDown() override { fs::remove_all(m_root); }
+
+    fs::path JournalFile() const { return m_root / "AnnL" / "Fitquill" / "UserDB.ddb"; }
+    fs::path FoodFile() const { return m_root / "AnnL" / "Fitquill" / "FoodDB.ddb"; }
+
+    ERunError Run(uint16_t selector = 1) {
+        CConduitRun run(selector, m_properties, {m_channel, m_log, m_presence, *m_users});
+        run.Run();
+        run.End();
+        m_status = run.Status();
+        return run.Error();
+    }
+
+    fs::path m_root;
+    std::unique_ptr<CUserDirectory> m_users;
+    SSyncProperties m_properties;
+    CJournalDB m_journal;
+    CMemoryChannel m_channel;
+    CMemoryLog m_log;
+    CFakePresence m_presence;
+    int32_t m_status = 0;
+};
+
+TEST_F(ConduitRunTest, FailingSyncManagerCallsStopTheRunWithTheirCode) {
+    struct SCase {
+        ECall call;
+        int failOn;
+        ERunError error;
+        const char* message;
+    };
+    const SCase cases[] = {
+        {ECall::Open, 1, ERunError::OpenChannel, "Diet: error opening channel"},
+        {ECall::PurgeDeleted, 1, ERunError::PurgeDeleted, "Diet: error purging records"},
+        {ECall::Info, 1, ERunError::ReadInfo, "Diet: error opening database"},
+        {ECall::Read, 2, ERunError::ReadRecord, "Diet: error reading record"},
+        {ECall::PurgeAll, 1, ERunError::PurgeAll, "Diet: error deleting database"},
+        {ECall::Write, 2, ERunError::WriteRecord, "Diet: error writing record"},
+        // The database's file is written when it closes: a failed close loses the records.
+        {ECall::Close, 1, ERunError::WriteRecord, "Diet: error writing record"},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.message);
+        // No desktop file yet: the handheld's journal is read, rewritten and copied.
+        fs::remove_all(m_root / "AnnL");
+        m_channel = CMemoryChannel();
+        CJournalDB handheld = m_journal;
+        handheld.Day(0).SetNote("changed on the handheld");
+        m_channel.records = PackJournalRecords(handheld);
+        m_channel.failing = c.call;
+        m_channel.failOn = c.failOn;
+        m_log = CMemoryLog();
+
+        EXPECT_EQ(Run(), c.error);
+        EXPECT_EQ(m_status, 0x4015);
+        // The merge's change lines may come first; the run ends with these two.
+        const Log& log = m_log.Entries();
+        ASSERT_GE(log.size(), 2u);
+        EXPECT_EQ(Log(log.end() - 2, log.end()), (Log{{c.message, -1}, {"Diet:", 21}}));
+        EXPECT_EQ(m_channel.Count(ECall::Close), c.call == ECall::Open ? 0 : 1);
+    }
+}
+
+TEST_F(ConduitRunTest, DesktopRunningFailsBeforeAnythingIsTouched) {
+    m_presence.running = true;
+    EXPECT_EQ(Run(), ERunError::DesktopOpen);
+    EXPECT_EQ(m_status, -1);
+    EXPECT_EQ(m_presence.asked, (std::vector<std::optional<uint32_t>>{7u}));
+    EXPECT_EQ(m_log.Entries(), (Log{{"Diet: error desktop open", -1}, {"Diet:", 21}}));
+    EXPECT_FALSE(fs::exists(JournalFile()));
+    EXPECT_EQ(m_channel.calls, (std::vector<ECall>{ECall::Open, ECall::Close}));
+
+    // A folder that no user owns still may not be synchronised under a running desktop.
+    m_properties.pathName = (m_root / "elsewhere").string();
+    m_presence.asked.clear();
+    EXPECT_EQ(Run(), ERunError::DesktopOpen);
+    EXPECT_EQ(m_presence.asked, (std::vector<std::optional<uint32_t>>{std::nullopt}));
+}
+
+TEST_F(ConduitRunTest, OtherActionsOnlyOpenAndClose) {
+    for (int32_t action : {4, 5, 6, -1, 0x7FFFFFFF}) {
+        m_properties.action = action;
+        m_channel.calls.clear();
+        m_log = CMemoryLog();
+        m_presence.running = true; // not even asked
+        EXPECT_EQ(Run(), ERunError::None);
+        EXPECT_EQ(m_channel.calls, (std::vector<ECall>{ECall::Open, ECall::Close}));
+        EXPECT_EQ(m_log.Entries(), (Log{{"Diet", 20}}));
+    }
+}
+
+TEST_F(ConduitRunTest, FailedDesktopWriteLeavesTheHandheldAlreadyRewritten) {
+    // Handheld overwrites desktop writes the handheld first.
+    m_journal.SetFilePath(JournalFile().string());
+    ASSERT_TRUE(CJournalFile::Write(m_journal));
+    const auto desktopBefore = ReadBytes(JournalFile());
+    m_journal.Day(1).SetWater(5);
+    m_channel.records = PackJournalRecords(m_journal);
+    m_properties.action = 2;
+    {
+        CFileFaultInjection fault(EFileFault::Rename);
+        EXPECT_EQ(Run(), ERunError::WriteDesktop);
+    }
+    EXPECT_EQ(ReadBytes(JournalFile()), desktopBefore);
+    const CJournalDB handheld = UnpackJournal(m_channel.records);
+    EXPECT_EQ(handheld.Day(1).Water(), 5);
+    EXPECT_EQ(handheld.Day(1).ChangeBits(), 0);
+    EXPECT_EQ(m_log.Entries().front().text, "Diet: error writing harddisk database");
+}
+
+TEST_F(ConduitRunTest, RecordBeyondTheHandheldLimitIsRefusedBeforeThePurge) {
+    CFoodDB desktop = SyncedFoodDB(1, 1, 0);
+    for (int i = 0; i < 1200; ++i)
+        desktop.AddFoodItem(0, 0, FoodItem("Item number " + std::to_string(i), 1));
+    desktop.SetPaths(FoodFile(), FoodFile().parent_path());
+    CFoodDBFile file(EFoodFileMode::Conduit);
+    ASSERT_TRUE(file.Save(desktop));
+    CFoodDB handheld = SyncedFoodDB(1, 1, 1);
+    m_channel.records = CFoodDBFile::PackRecords(handheld);
+    const Records before = m_channel.records;
+    m_properties.action = 3;
+
+    EXPECT_EQ(Run(0), ERunError::WriteHandheld);
+    EXPECT_EQ(m_channel.Count(ECall::PurgeAll), 0);
+    EXPECT_EQ(m_channel.records, before);
+    EXPECT_EQ(m_log.Entries(),
+              (Log{{"Foods: error writing handheld database", -1}, {"Foods:", 21}}));
+}
+
+TEST_F(ConduitRunTest, MissingInstallPathSettingIsLoggedNotShown) {
+    const std::map<std::string, std::string> variables = {
+        {"HOME", m_root.string()},
+        {"XDG_CONFIG_HOME", (m_root / "config").string()},
+        {"XDG_CONFIG_DIRS", (m_root / "etc").string()},
+        {"FITQUILL_HOTSYNC_LOG", (m_root / "entries").string()}};
+    CConduitEnvironment environment(m_properties, "Foods: ", [&](const char* name) {
+        auto it = variables.find(name);
+        return it == variables.end() ? std::nullopt : std::optional<std::string>(it->second);
+    });
+    const auto bytes = ReadBytes(m_root / "entries");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+              "-1\tFoods: Could not open up the install path registry key.\n");
+}
+
+} // namespace

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "conduit/sync/food_merge.h"
+
+#include "core/food/food_db_file.h"
+#include "tests/conduit/conduit_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using namespace fitquill;
+using namespace fitquill::testing;
+
+namespace {
+
+std::vector<std::string> GroupNames(const CFoodDB& db) {
+    std::vector<std::string> names;
+    for (const CFoodGroup& group : db.Groups())
+        names.push_back(group.Name());
+    return names;
+}
+
+std::vector<std::string> ItemNames(const CFoodDB& db, int group, int category) {
+    std::vector<std::string> names;
+    for (const CFoodItem& item : db.GetCategory(uint16_t(group), uint16_t(category)).Items())
+        names.push_back(item.Name());
+    return names;
+}
+
+using Names = std::vector<std::string>;
+
+TEST(FoodMerge, GroupRenamesFollowTheChangedMarks) {
+    struct SCase {
+        const char* handheldName;
+        const char* desktopName;     // "": not renamed on the desktop
+        const char* desktopNewGroup; // "": none added on the desktop
+        Names expected;
+    };
+    const SCase cases[] = {
+        {"Veg", "", "", {"G1", "Veg"}},          // renamed on the handheld only
+        {"Veg", "Fruit", "", {"Fruit", "G1"}},   // renamed on both: the desktop wins
+        {"Veg", "", "Veg", {"G0", "G1", "Veg"}}, // a name another desktop group has: refused
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(std::string(c.desktopName) + "/" + c.desktopNewGroup);
+        const CFoodDB base = SyncedFoodDB(2, 1, 2);
+        const uint32_t renamed = base.GetGroup(0).Id();
+        CFoodDB handheld = base;
+        CFoodDB desktop = base;
+        handheld.RenameGroup(0, c.handheldName);
+        if (*c.desktopName)
+            desktop.RenameGroup(0, c.desktopName);
+        if (*c.desktopNewGroup)
+            desktop.AddGroup(CFoodGroup(c.desktopNewGroup));
+
+        MergeFoodDB(handheld, desktop);
+        EXPECT_EQ(GroupNames(desktop), c.expected);
+        // Whatever its name, the group keeps its id and contents.
+        int at = -1;
+        for (int g = 0; g < desktop.GroupCount(); ++g) {
+            if (desktop.GetGroup(uint16_t(g)).Id() == renamed)
+                at = g;
+        }
+        ASSERT_GE(at, 0);
+        EXPECT_EQ(desktop.GetCategory(uint16_t(at), 0).ItemCount(), 2);
+    }
+}
+
+TEST(FoodMerge, ItemsComeAndGoByIdAndChangedMark) {
+    const CFoodDB base = SyncedFoodDB(1, 1, 4); // I0.0.0 .. I0.0.3
+    CFoodDB handheld = base;
+    CFoodDB desktop = base;
+    // Each side keeps its own generator: new items of the two never share an id.
+    handheld.SetIdGenerator(CIdGenerator::Seeded(Day(2, 2, 2024)));
+    CFoodItem richer = base.GetFoodItem(0, 0, 2);
+    richer.SetNutrientValue(kNutrientCalories, 999);
+    handheld.ReplaceFoodItem(0, 0, 2, richer);        // I0.0.2 edited on the handheld
+    handheld.AddFoodItem(0, 0, FoodItem("Kiwi", 60)); // new on the handheld
+    handheld.DeleteFoodItem(0, 0, 0);                 // I0.0.0 deleted on the handheld
+    desktop.DeleteFoodItem(0, 0, 1);                  // I0.0.1 deleted on the desktop
+    desktop.AddFoodItem(0, 0, FoodItem("Date", 280)); // new on the desktop
+    const uint32_t oldId = base.GetFoodItem(0, 0, 2).Id();
+    CIdGenerator desktopIds = desktop.IdGenerator();
+    const uint32_t firstNewId = desktopIds.Next();
+    const uint32_t secondNewId = desktopIds.Next();
+
+    const SyncChanges changes = MergeFoodDB(handheld, desktop);
+
+    EXPECT_EQ(ItemNames(desktop, 0, 0), (Names{"Date", "I0.0.2", "I0.0.3", "Kiwi"}));
+    // Items from the handheld get new ids from the desktop's generator, in handheld order.
+    const CFoodItem& edited = desktop.GetFoodItem(0, 0, 1);
+    EXPECT_EQ(edited.NutrientValue(kNutrientCalories), 999);
+    EXPECT_NE(edited.Id(), oldId);
+    EXPECT_EQ(edited.Id(), firstNewId);
+    EXPECT_EQ(desktop.GetFoodItem(0, 0, 3).Id(), secondNewId);
+    EXPECT_EQ(changes.size(), 3u); // Kiwi added, I0.0.2 taken, I0.0.0 deleted
+}
+
+TEST(FoodMerge, GroupsMadeApartUnderOneNameAreUnited) {
+    CFoodDB handheld;
+    CFoodDB desktop;
+    // The same names on both sides, every id different: nothing is known to be deleted.
+    auto fill = [](CFoodDB& db, uint32_t id, const char* item) {
+        CFoodGroup group("Dairy");
+        group.SetId(id);
+        db.AppendStoredGroup(group);
+        CFoodCategory category("Cheese");
+        category.SetId(id + 1);
+        db.AppendStoredCategory(0, category);
+        CFoodItem food = FoodItem(item, 330);
+        food.SetId(id + 2);
+        db.AppendStoredItem(0, 0, food);
+    };
+    fill(handheld, 0x80000010, "Brie");
+    fill(desktop, 0x80000020, "Gouda");
+
+    MergeFoodDB(handheld, desktop);
+
+    ASSERT_EQ(GroupNames(desktop), Names{"Dairy"});
+    EXPECT_EQ(desktop.GetGroup(0).Id(), 0x80000020u);
+    EXPECT_EQ(ItemNames(desktop, 0, 0), (Names{"Brie", "Gouda"}));
+}
+
+TEST(FoodMerge, IdenticalSidesReportNoChange) {
+    CFoodDB handheld = SyncedFoodDB(3, 2, 3);
+    handheld.AddFoodItem(1, 1, FoodItem("Kiwi", 60));
+    handheld.RenameGroup(2, "Sweets");
+    CFoodDB desktop = handheld;
+    const auto before = CFoodDBFile::PackRecords(desktop);
+
+    EXPECT_TRUE(MergeFoodDB(handheld, desktop).empty());
+    EXPECT_EQ(CFoodDBFile::PackRecords(desktop), before);
+}
+
+TEST(FoodMerge, HandheldRecordsNeedVersion6AndEveryRecord) {
+    CFoodDB db = SyncedFoodDB(2, 2, 1);
+    const Records good = CFoodDBFile::PackRecords(db);
+    Records oldVersion = good;
+    oldVersion[0][1] = 5;
+    for (const Records& records : {Records{}, oldVersion, Records(good.begin(), good.end() - 1)}) {
+        CFoodDB handheld;
+        EXPECT_FALSE(UnpackHandheldFoodDB(records, handheld));
+    }
+    CFoodDB handheld;
+    ASSERT_TRUE(UnpackHandheldFoodDB(good, handheld));
+    EXPECT_EQ(handheld.GroupCount(), 2);
+    // A header and an empty group table make an empty database, not a damaged one.
+    CFoodDB empty;
+    CFoodDB unpacked;
+    EXPECT_TRUE(UnpackHandheldFoodDB(CFoodDBFile::PackRecords(empty), unpacked));
+    EXPECT_TRUE(IsFoodDBEmpty(unpacked));
+}
+
+} // namespace
