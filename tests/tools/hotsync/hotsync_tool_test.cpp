@@ -1,0 +1,544 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// fitquill-hotsync run as a program in a sandbox of its own (home, settings, Palm Desktop
+// folder, runtime folder), with the real conduit modules found through the build tree's
+// registration, or with a test module that reports what it received.
+#include "core/food/food_db_file.h"
+#include "core/io/atomic_file.h"
+#include "core/io/chunk_reader.h"
+#include "core/journal/journal_file.h"
+#include "core/journal/journal_records.h"
+#include "platform/palm/handheld.h"
+#include "platform/palm/install_aid.h"
+#include "platform/palm/palm_database.h"
+#include "platform/palm/user_store.h"
+#include "platform/settings/settings_store.h"
+#include "tools/fitquill-hotsync/sync_backup.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace fitquill;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Records = std::vector<std::vector<uint8_t>>;
+using Snapshot = std::map<std::string, std::vector<uint8_t>>;
+
+constexpr uint32_t kAnnId = 42;
+
+struct SRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<uint8_t> ReadBytes(const fs::path& file) {
+    return ReadWholeFile(file).value_or(std::vector<uint8_t>{});
+}
+
+Records Payloads(std::span<const std::span<const uint8_t>> spans) {
+    Records records;
+    for (auto span : spans)
+        records.emplace_back(span.begin(), span.end());
+    return records;
+}
+
+Records HandheldRecords(const fs::path& pdb) {
+    CPalmDatabase db;
+    std::string error;
+    EXPECT_TRUE(db.Load(pdb, &error)) << error;
+    Records records;
+    for (const auto& record : db.Records())
+        records.push_back(record.data);
+    return records;
+}
+
+Records DesktopRecords(const fs::path& file) {
+    const auto bytes = ReadBytes(file);
+    const auto chunks = SplitChunks(bytes);
+    EXPECT_TRUE(chunks.has_value()) << file;
+    return chunks ? Payloads(*chunks) : Records{};
+}
+
+std::vector<std::span<const uint8_t>> Spans(const Records& records) {
+    return {records.begin(), records.end()};
+}
+
+// Replaces the records of a handheld database the way the handheld application edits them:
+// records keep their unique IDs, new ones get fresh IDs, and edited records are dirty.
+void WriteHandheldRecords(const fs::path& pdb, const Records& records) {
+    CPalmDatabase db;
+    ASSERT_TRUE(db.Load(pdb));
+    std::vector<SPalmRecord> edited;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const bool old = i < db.Records().size();
+        edited.push_back(
+            {kPalmRecAttrDirty, old ? db.Records()[i].uniqueId : db.NewUniqueId(), records[i]});
+    }
+    db.Records() = std::move(edited);
+    std::string error;
+    ASSERT_TRUE(db.Save(pdb, &error)) << error;
+}
+
+CJournalDB UnpackJournal(const Records& records) {
+    CJournalDB journal;
+    EXPECT_TRUE(UnpackJournalRecords(Spans(records), journal));
+    return journal;
+}
+
+CFoodDB UnpackFood(const Records& records) {
+    CFoodDB food;
+    EXPECT_EQ(CFoodDBFile::UnpackRecords(Spans(records), food), EFoodLoadResult::Loaded);
+    return food;
+}
+
+// No change bit anywhere: clearing them all changes no byte.
+bool HasNoChangeBits(CJournalDB journal) {
+    CJournalDB cleared = journal;
+    cleared.ClearAllChangeBits();
+    return PackJournalRecords(cleared) == PackJournalRecords(journal);
+}
+
+bool HasNoChangedMarks(CFoodDB food) {
+    CFoodDB cleared = food;
+    cleared.ClearModifiedFlags();
+    return CFoodDBFile::PackRecords(cleared) == CFoodDBFile::PackRecords(food);
+}
+
+CDayRecord WeighIn(const CJournalDate& date, float pounds, const CUserProfile& profile,
+                   const std::string& note) {
+    CDayRecord day(date);
+    day.SetWeight(CWeightValue::FromPounds(pounds), profile);
+    day.SetNote(note);
+    return day;
+}
+
+CFoodItem Food(const std::string& name, float calories) {
+    CFoodItem item;
+    item.SetName(name, true);
+    item.SetBaseMeasure({100, kUnitGram}, false);
+    item.SetNutrientValue(kNutrientCalories, calories);
+    item.SetServing({100, kUnitGram});
+    return item;
+}
+
+bool HasItem(const CFoodDB& food, const std::string& name) {
+    return food.FindFoodItem(0, 0, name) >= 0;
+}
+
+class HotSyncToolTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/fq-hotsync-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+        for (const auto& [name, folder] : {std::pair{"HOME", "home"},
+                                           {"XDG_CONFIG_HOME", "config"},
+                                           {"XDG_CONFIG_DIRS", "etc"},
+                                           {"XDG_DATA_HOME", "data"},
+                                           {"XDG_RUNTIME_DIR", "run"},
+                                           {"FITQUILL_RUNTIME_DIR", "run"},
+                                           {"FITQUILL_PALM_ROOT", "palm"}}) {
+            fs::create_directories(m_dir / folder);
+            setenv(name, (m_dir / folder).c_str(), 1);
+        }
+        setenv("FITQUILL_TODAY", "2024-06-30", 1);
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "FITQUILL_CONDUITS",
+              "FITQUILL_HANDHELD_DIR", "FITQUILL_HOTSYNC_LOG", "FITQUILL_TEST_CONDUIT_ANSWER",
+              "FITQUILL_TEST_CONDUIT_FAIL"})
+            unsetenv(name);
+        setenv("FITQUILL_TEST_CONDUIT_CALLS", (m_dir / "calls").c_str(), 1);
+        ASSERT_TRUE(CSettingsStore({m_dir / "config" / "Quorvel" / "Fitquill.conf"})
+                        .SetInstallPath((m_dir / "install").string()));
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    fs::path Handheld() const { return m_dir / "hh"; }
+    fs::path UserFolder() const { return m_dir / "palm" / "Ann"; }
+    fs::path JournalFile() const { return UserFolder() / "Fitquill" / "UserDB.ddb"; }
+    fs::path FoodFile() const { return UserFolder() / "Fitquill" / "FoodDB.ddb"; }
+    fs::path JournalPdb() const { return Handheld() / "FQA-AppDB.pdb"; }
+    fs::path FoodPdb() const { return Handheld() / "FQA-FoodDB.pdb"; }
+
+    SRun Run(const std::vector<std::string>& arguments) {
+        std::string command = "'" FITQUILL_HOTSYNC "'";
+        for (const std::string& argument : arguments)
+            command += " '" + argument + "'";
+        command += " >'" + (m_dir / "out").string() + "' 2>'" + (m_dir / "err").string() + "'";
+        SRun run;
+        const int status = std::system(command.c_str());
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = ReadText(m_dir / "out");
+        run.err = ReadText(m_dir / "err");
+        return run;
+    }
+
+    // A failure is one line on standard error and status 1.
+    void ExpectFailure(const std::vector<std::string>& arguments) {
+        const SRun run = Run(arguments);
+        EXPECT_EQ(run.status, 1) << arguments[0];
+        EXPECT_FALSE(run.err.empty());
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    }
+
+    void Queue(const fs::path& file) {
+        CUserStore store(m_dir / "palm");
+        CInstallAid aid(store);
+        ASSERT_EQ(aid.InstallFile("Ann", file.string()), kInstallErrNone) << file;
+    }
+
+    // A handheld whose user exists, with the installed databases, after one HotSync operation
+    // with `action`.
+    void Establish(const std::string& action) {
+        ASSERT_EQ(Run({"init-handheld", Handheld().string(), "--user", "Ann", "--id",
+                       std::to_string(kAnnId)})
+                      .status,
+                  0);
+        // Nothing to synchronise yet: the conduits fail, but the user now exists.
+        ASSERT_EQ(Run({"sync", Handheld().string()}).status, 1);
+        Queue(fs::path(FITQUILL_HANDHELD_DATA_DIR) / "FQA-AppDB.pdb");
+        Queue(fs::path(FITQUILL_HANDHELD_DATA_DIR) / "FQA-FoodDB.pdb");
+        const SRun run = Run({"sync", Handheld().string(), "--action", action});
+        ASSERT_EQ(run.status, 0) << run.out << run.err;
+    }
+
+    static void AddFiles(const fs::path& folder, Snapshot& snapshot) {
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.is_regular_file())
+                snapshot[entry.path().string()] = ReadBytes(entry.path());
+    }
+    Snapshot BothSides() const {
+        Snapshot snapshot;
+        AddFiles(Handheld(), snapshot);
+        AddFiles(UserFolder() / "Fitquill", snapshot);
+        return snapshot;
+    }
+
+    // The test module registered twice, as Alpha and Beta.
+    void RegisterTestConduits(const std::string& extra = {}) {
+        const fs::path file = m_dir / "conduits.ini";
+        std::ofstream(file) << "[Alpha]\nModule=" FITQUILL_TEST_CONDUIT "\nCreator=ABCD\n"
+                               "RemoteDatabase=AlphaDB\nLocalName=Alpha/alpha.dat\n"
+                               "[Beta]\nModule=" FITQUILL_TEST_CONDUIT "\nCreator=BETA\n"
+                               "RemoteDatabase=BetaDB\nLocalName=beta.dat\n"
+                            << extra;
+        setenv("FITQUILL_CONDUITS", file.c_str(), 1);
+    }
+    // The calls the test module reported since the last time, one line each.
+    std::vector<std::string> Calls() {
+        std::vector<std::string> lines;
+        std::ifstream in(m_dir / "calls");
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        fs::remove(m_dir / "calls");
+        return lines;
+    }
+    // The action that the first conduit (Alpha) ran with in one more HotSync operation.
+    std::string AlphaAction(const std::vector<std::string>& extra = {}) {
+        std::vector<std::string> arguments = {"sync", Handheld().string()};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        EXPECT_EQ(Run(arguments).status, 0);
+        const auto calls = Calls();
+        return calls.empty() ? "" : calls[0].substr(0, calls[0].find(' ', 5));
+    }
+    std::string OpenLine(const std::string& action, const std::string& user,
+                         const std::string& local, const std::string& remote,
+                         const std::string& creator) const {
+        return "open action=" + action + " path=" + (m_dir / "palm" / user).string() +
+               "/ local=" + local + " user=" + user + " remote=" + remote + " creator=" + creator +
+               " card=0 handheld=" + Handheld().string();
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(HotSyncToolTest, InitHandheldMakesAHandheldWithoutDatabases) {
+    const SRun run = Run({"init-handheld", Handheld().string(), "--user", "Ann", "--id", "42"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    SHandheld handheld;
+    ASSERT_TRUE(LoadHandheld(Handheld(), handheld));
+    EXPECT_EQ(handheld.userName, "Ann");
+    EXPECT_EQ(handheld.userId, 42u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Handheld()), fs::directory_iterator()), 1);
+
+    ExpectFailure({"init-handheld", Handheld().string(), "--user", "Bob", "--id", "7"});
+    ExpectFailure({"init-handheld", (m_dir / "b").string(), "--user", "Bob", "--id", "0"});
+    ExpectFailure({"init-handheld", (m_dir / "b").string(), "--id", "7"});
+    ExpectFailure(
+        {"init-handheld", (m_dir / "b").string(), "--user", std::string(64, 'x'), "--id", "7"});
+    ExpectFailure({"sync", Handheld().string(), "--action", "merge"});
+    ExpectFailure({"frobnicate"});
+    EXPECT_EQ(Run({"--help"}).status, 0);
+}
+
+TEST_F(HotSyncToolTest, ANewHandheldUserGetsAUserAndTheQueuedDatabases) {
+    ASSERT_EQ(Run({"init-handheld", Handheld().string(), "--user", "Ann", "--id", "42"}).status, 0);
+    SRun run = Run({"sync", Handheld().string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("  New HotSync user Ann\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  Diet: error opening channel\n"), std::string::npos) << run.out;
+    CUserStore store(m_dir / "palm");
+    std::string folder;
+    uint16_t size = 256;
+    EXPECT_EQ(store.GetUserFolderName(kAnnId, folder, size), 0);
+    EXPECT_EQ(folder, "Ann");
+    EXPECT_TRUE(fs::is_directory(UserFolder()));
+
+    Queue(fs::path(FITQUILL_HANDHELD_DATA_DIR) / "FQA-AppDB.pdb");
+    Queue(fs::path(FITQUILL_HANDHELD_DATA_DIR) / "FQA-FoodDB.pdb");
+    run = Run({"sync", Handheld().string(), "--action", "none"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "HotSync started 06/30/24 12:00:00\n"
+                       "  Backup: 2024-06-30_120000_2\n"
+                       "  Install: FQA-AppDB.pdb\n"
+                       "  Install: FQA-FoodDB.pdb\n"
+                       "  OK Diet\n"
+                       "  OK Foods\n");
+    EXPECT_EQ(ReadBytes(JournalPdb()),
+              ReadBytes(fs::path(FITQUILL_HANDHELD_DATA_DIR) / "FQA-AppDB.pdb"));
+    EXPECT_EQ(ReadBytes(FoodPdb()),
+              ReadBytes(fs::path(FITQUILL_HANDHELD_DATA_DIR) / "FQA-FoodDB.pdb"));
+    CInstallAid aid(store);
+    EXPECT_TRUE(aid.QueuedFiles("Ann").empty());
+    EXPECT_FALSE(fs::exists(UserFolder() / CInstallAid::kFlagFile));
+    // Doing nothing wrote no desktop file.
+    EXPECT_FALSE(fs::exists(UserFolder() / "Fitquill"));
+    // The session is in the user's HotSync log as printed.
+    EXPECT_NE(ReadText(UserFolder() / "HotSync.Log").find(run.out), std::string::npos);
+}
+
+TEST_F(HotSyncToolTest, EachActionThroughTheRealConduits) {
+    Establish("handheld");
+    // Handheld overwrites desktop: the desktop receives every record but its own header.
+    Records desktop = DesktopRecords(JournalFile());
+    Records handheld = HandheldRecords(JournalPdb());
+    ASSERT_EQ(desktop.size(), 3u);
+    EXPECT_EQ(Records(desktop.begin() + 1, desktop.end()),
+              Records(handheld.begin() + 1, handheld.end()));
+    EXPECT_EQ(UnpackFood(DesktopRecords(FoodFile())).GroupCount(),
+              UnpackFood(HandheldRecords(FoodPdb())).GroupCount());
+
+    // Desktop overwrites handheld.
+    CJournalDB journal = UnpackJournal(DesktopRecords(JournalFile()));
+    journal.SetFilePath(JournalFile().string());
+    journal.InsertDay(WeighIn(CJournalDate(10, 6, 2024), 180, journal.Profile(), "desktop"));
+    ASSERT_TRUE(CJournalFile::Write(journal));
+    ASSERT_EQ(Run({"sync", Handheld().string(), "--action", "desktop"}).status, 0);
+    CJournalDB onHandheld = UnpackJournal(HandheldRecords(JournalPdb()));
+    ASSERT_EQ(onHandheld.DayCount(), 1);
+    EXPECT_EQ(onHandheld.Day(0).Note(), "desktop");
+    EXPECT_TRUE(HasNoChangeBits(onHandheld));
+
+    // Handheld overwrites desktop: a day added on the desktop meanwhile is gone.
+    onHandheld.InsertDay(WeighIn(CJournalDate(11, 6, 2024), 179, onHandheld.Profile(), "palm"));
+    WriteHandheldRecords(JournalPdb(), PackJournalRecords(onHandheld));
+    journal = UnpackJournal(DesktopRecords(JournalFile()));
+    journal.SetFilePath(JournalFile().string());
+    journal.InsertDay(WeighIn(CJournalDate(12, 6, 2024), 178, journal.Profile(), "lost"));
+    ASSERT_TRUE(CJournalFile::Write(journal));
+    ASSERT_EQ(Run({"sync", Handheld().string(), "--action", "handheld"}).status, 0);
+    journal = UnpackJournal(DesktopRecords(JournalFile()));
+    ASSERT_EQ(journal.DayCount(), 2);
+    EXPECT_EQ(journal.Day(1).Note(), "palm");
+    EXPECT_TRUE(HasNoChangeBits(journal));
+
+    // Nothing to do: no byte changes on either side.
+    const Snapshot before = BothSides();
+    ASSERT_EQ(Run({"sync", Handheld().string(), "--action", "none"}).status, 0);
+    EXPECT_EQ(BothSides(), before);
+}
+
+// The whole round: both sides edited, one HotSync operation, both sides identical and clean,
+// and a second operation that finds nothing to change.
+TEST_F(HotSyncToolTest, BothSidesEditedComeOutIdenticalAndStayThatWay) {
+    Establish("sync");
+
+    CJournalDB desktopJournal = UnpackJournal(DesktopRecords(JournalFile()));
+    desktopJournal.SetFilePath(JournalFile().string());
+    desktopJournal.Profile().SetAge(41);
+    desktopJournal.InsertDay(
+        WeighIn(CJournalDate(28, 6, 2024), 170, desktopJournal.Profile(), "desktop day"));
+    ASSERT_TRUE(CJournalFile::Write(desktopJournal));
+    CFoodDB desktopFood = UnpackFood(DesktopRecords(FoodFile()));
+    ASSERT_GE(desktopFood.AddFoodItem(0, 0, Food("Desk Apple", 52)), 0);
+    ASSERT_TRUE(ReplaceFileAtomically(FoodFile(), CFoodDBFile::Pack(desktopFood)));
+
+    CJournalDB handheldJournal = UnpackJournal(HandheldRecords(JournalPdb()));
+    handheldJournal.Profile().SetGoalWeight(CWeightValue::FromPounds(150));
+    handheldJournal.InsertDay(
+        WeighIn(CJournalDate(29, 6, 2024), 171, handheldJournal.Profile(), "palm day"));
+    WriteHandheldRecords(JournalPdb(), PackJournalRecords(handheldJournal));
+    CFoodDB handheldFood = UnpackFood(HandheldRecords(FoodPdb()));
+    ASSERT_GE(handheldFood.AddFoodItem(0, 0, Food("Palm Pear", 57)), 0);
+    WriteHandheldRecords(FoodPdb(), CFoodDBFile::PackRecords(handheldFood));
+
+    SRun run = Run({"sync", Handheld().string()});
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+
+    // Each side keeps its own header (record 0); every other record is the same on both.
+    for (const auto& [file, pdb] :
+         {std::pair{JournalFile(), JournalPdb()}, {FoodFile(), FoodPdb()}}) {
+        const Records desktop = DesktopRecords(file);
+        const Records handheld = HandheldRecords(pdb);
+        ASSERT_EQ(desktop.size(), handheld.size()) << pdb;
+        EXPECT_TRUE(std::equal(desktop.begin() + 1, desktop.end(), handheld.begin() + 1)) << pdb;
+    }
+    for (const Records& records : {DesktopRecords(JournalFile()), HandheldRecords(JournalPdb())}) {
+        const CJournalDB journal = UnpackJournal(records);
+        ASSERT_EQ(journal.DayCount(), 2);
+        EXPECT_EQ(journal.Day(0).Note(), "desktop day");
+        EXPECT_EQ(journal.Day(1).Note(), "palm day");
+        EXPECT_EQ(journal.Profile().Age(), 41);
+        EXPECT_EQ(journal.Profile().GoalWeight(), CWeightValue::FromPounds(150));
+        EXPECT_TRUE(HasNoChangeBits(journal));
+    }
+    for (const Records& records : {DesktopRecords(FoodFile()), HandheldRecords(FoodPdb())}) {
+        const CFoodDB food = UnpackFood(records);
+        EXPECT_TRUE(HasItem(food, "Desk Apple"));
+        EXPECT_TRUE(HasItem(food, "Palm Pear"));
+        EXPECT_TRUE(HasNoChangedMarks(food));
+    }
+
+    const Snapshot synced = BothSides();
+    run = Run({"sync", Handheld().string()});
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(BothSides(), synced);
+}
+
+TEST_F(HotSyncToolTest, BackupsHoldBothSidesAndTheLastFiveAreKept) {
+    Establish("sync");
+    const Snapshot synced = BothSides();
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(Run({"sync", Handheld().string(), "--action", "none"}).status, 0);
+    // Two operations made the handheld, five more followed.
+    const auto backups = CSyncBackup::List(UserFolder());
+    ASSERT_EQ(backups.size(), 5u);
+    EXPECT_EQ(backups.front().filename(), "2024-06-30_120000_3");
+    EXPECT_EQ(backups.back().filename(), "2024-06-30_120000_7");
+    for (const auto& [file, bytes] : synced) {
+        const fs::path path(file);
+        const bool handheld = path.parent_path() == Handheld();
+        const fs::path copy =
+            backups.back() /
+            (handheld ? CSyncBackup::kHandheldFolder : CSyncBackup::kDesktopFolder) /
+            path.filename();
+        // Of the handheld only its databases.
+        if (path.filename() == kHandheldUserFile)
+            EXPECT_FALSE(fs::exists(copy));
+        else
+            EXPECT_EQ(ReadBytes(copy), bytes) << file;
+    }
+}
+
+TEST_F(HotSyncToolTest, RealConduitsAreListedAndConfigureWithoutDisplayChangesNothing) {
+    SRun run = Run({"conduits"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
+              "Fitquill\tFQui\tFQA-AppDB\tFitquill/UserDB.dat\t" FITQUILL_JOURNAL_CONDUIT);
+    ASSERT_EQ(Run({"init-handheld", Handheld().string(), "--user", "Ann", "--id", "42"}).status, 0);
+    Run({"sync", Handheld().string()});
+    run = Run({"configure", "--conduit", "larderon", "--user", "Ann"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Larderon for Ann: unchanged, Synchronize the files\n");
+    ExpectFailure({"configure", "--conduit", "Nothing", "--user", "Ann"});
+    ExpectFailure({"configure", "--conduit", "Fitquill", "--user", "Nobody"});
+}
+
+TEST_F(HotSyncToolTest, ConduitsReceiveTheRunAndTheKeptActions) {
+    RegisterTestConduits();
+    ASSERT_EQ(Run({"init-handheld", Handheld().string(), "--user", "Ann", "--id", "42"}).status, 0);
+    SRun run = Run({"sync", Handheld().string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "HotSync started 06/30/24 12:00:00\n"
+                       "  New HotSync user Ann\n"
+                       "  Backup: 2024-06-30_120000\n"
+                       "  Test: called\n"
+                       "  OK Test\n"
+                       "  Test: called\n"
+                       "  OK Test\n");
+    EXPECT_EQ(Calls(), (std::vector<std::string>{
+                           OpenLine("0", "Ann", "Alpha/alpha.dat", "AlphaDB", "41424344"),
+                           OpenLine("0", "Ann", "beta.dat", "BetaDB", "42455441")}));
+
+    // For the next HotSync operation only: spent by it, unless an action is given.
+    setenv("FITQUILL_TEST_CONDUIT_ANSWER", "3 2", 1);
+    run = Run({"configure", "--conduit", "alpha", "--user", "Ann"});
+    EXPECT_EQ(run.out,
+              "Alpha for Ann: Desktop overwrites handheld (next HotSync operation only)\n");
+    EXPECT_EQ(Calls(), std::vector<std::string>{"cfg kind=0 size=352 version=1 recsize=160 "
+                                                "creator=41424344 user=42 permanent=0 next=0 "
+                                                "name=Ann"});
+    EXPECT_EQ(AlphaAction({"--action", "none"}), "open action=6");
+    EXPECT_EQ(AlphaAction(), "open action=3");
+    EXPECT_EQ(AlphaAction(), "open action=0");
+
+    // As the default; a next-HotSync action then overrides it once.
+    setenv("FITQUILL_TEST_CONDUIT_ANSWER", "2 1", 1);
+    EXPECT_EQ(Run({"configure", "--conduit", "Alpha", "--user", "Ann"}).out,
+              "Alpha for Ann: Handheld overwrites Desktop (default)\n");
+    Calls();
+    setenv("FITQUILL_TEST_CONDUIT_ANSWER", "6 2", 1);
+    Run({"configure", "--conduit", "Alpha", "--user", "Ann"});
+    EXPECT_NE(Calls()[0].find("permanent=2 next=2"), std::string::npos);
+    unsetenv("FITQUILL_TEST_CONDUIT_ANSWER");
+    EXPECT_EQ(Run({"configure", "--conduit", "Alpha", "--user", "Ann"}).out,
+              "Alpha for Ann: unchanged, Do nothing\n");
+    EXPECT_NE(Calls()[0].find("permanent=2 next=6"), std::string::npos);
+    EXPECT_EQ(AlphaAction(), "open action=6");
+    EXPECT_EQ(AlphaAction(), "open action=2");
+}
+
+TEST_F(HotSyncToolTest, AFailedConduitIsLoggedAndTheOthersStillRun) {
+    RegisterTestConduits("[Gamma]\nModule=missing.so\nCreator=GAMA\nRemoteDatabase=G\n"
+                         "LocalName=g.dat\n");
+    ASSERT_EQ(Run({"init-handheld", Handheld().string(), "--user", "Ann", "--id", "42"}).status, 0);
+    setenv("FITQUILL_TEST_CONDUIT_FAIL", "1", 1);
+    const SRun run = Run({"sync", Handheld().string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "The HotSync operation ended with errors (see the log above).\n");
+    EXPECT_EQ(Calls().size(), 2u);
+    EXPECT_NE(run.out.find("  Test: synchronization failed\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  Gamma: " + (m_dir / "missing.so").string()), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("  Gamma synchronization failed\n"), std::string::npos) << run.out;
+}
+
+TEST_F(HotSyncToolTest, HandheldsAreMatchedToUsersByIdThenByName) {
+    RegisterTestConduits();
+    ASSERT_EQ(Run({"init-handheld", Handheld().string(), "--user", "Ann", "--id", "42"}).status, 0);
+    ASSERT_EQ(Run({"sync", Handheld().string()}).status, 0);
+    Calls();
+    // Renamed on the desktop: the handheld takes the new name, the folder stays.
+    ASSERT_EQ(CUserStore(m_dir / "palm").RenameUser(kAnnId, "Annie"), 0);
+    SRun run = Run({"sync", Handheld().string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("  Handheld user Ann renamed to Annie\n"), std::string::npos);
+    SHandheld handheld;
+    ASSERT_TRUE(LoadHandheld(Handheld(), handheld));
+    EXPECT_EQ(handheld.userName, "Annie");
+    EXPECT_NE(Calls()[0].find(" path=" + UserFolder().string() + "/ "), std::string::npos);
+
+    // Another handheld of that user's name with another ID becomes that user's handheld.
+    const fs::path second = m_dir / "hh2";
+    ASSERT_EQ(Run({"init-handheld", second.string(), "--user", "Annie", "--id", "7"}).status, 0);
+    run = Run({"sync", second.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_TRUE(LoadHandheld(second, handheld));
+    EXPECT_EQ(handheld.userId, kAnnId);
+    EXPECT_EQ(CUserStore(m_dir / "palm").UserCount(), 1);
+}
+
+} // namespace

@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/fitquill-hotsync/sync_backup.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include <unistd.h>
+
+using namespace fitquill;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SyncBackupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/fq-backup-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+        fs::create_directories(Handheld());
+        fs::create_directories(User() / "Fitquill");
+        Write(Handheld() / "FQA-AppDB.pdb", "journal");
+        Write(Handheld() / "App.PRC", "application");
+        Write(Handheld() / "Handheld.txt", "UserName=Ann\n");
+        Write(User() / "Fitquill" / "UserDB.ddb", "desktop journal");
+        Write(User() / "HotSync.Log", "log");
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    fs::path Handheld() const { return m_dir / "handheld"; }
+    fs::path User() const { return m_dir / "palm" / "Ann"; }
+
+    static void Write(const fs::path& file, const std::string& text) {
+        std::ofstream(file, std::ios::binary) << text;
+    }
+    static std::vector<std::string> Names(const std::vector<fs::path>& paths) {
+        std::vector<std::string> names;
+        for (const auto& path : paths)
+            names.push_back(path.filename().string());
+        return names;
+    }
+    static std::vector<std::string> Files(const fs::path& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    fs::path Make(const SLocalTime& when) {
+        fs::path made;
+        std::string error;
+        EXPECT_TRUE(CSyncBackup::Make(Handheld(), User(), when, made, &error)) << error;
+        EXPECT_TRUE(CSyncBackup::Rotate(User(), made));
+        return made;
+    }
+
+    fs::path m_dir;
+    const SLocalTime m_noon{2024, 6, 30, 12, 0, 0, 0};
+};
+
+TEST_F(SyncBackupTest, CopiesTheHandheldDatabasesAndTheDesktopFiles) {
+    const fs::path made = Make(m_noon);
+    EXPECT_EQ(made, User() / "Backup" / "2024-06-30_120000");
+    EXPECT_EQ(Files(made / "Handheld"), (std::vector<std::string>{"App.PRC", "FQA-AppDB.pdb"}));
+    EXPECT_EQ(Files(made / "Desktop"), std::vector<std::string>{"UserDB.ddb"});
+    std::ifstream copy(made / "Desktop" / "UserDB.ddb");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), "desktop journal");
+}
+
+TEST_F(SyncBackupTest, KeepsTheLastFiveInTheOrderTheyWereMade) {
+    fs::create_directories(User() / "Backup" / "notes");
+    fs::create_directories(User() / "Backup" / "2024-06-30_120000_01");
+    for (int i = 0; i < 7; ++i)
+        Make(m_noon);
+    EXPECT_EQ(Names(CSyncBackup::List(User())),
+              (std::vector<std::string>{"2024-06-30_120000_3", "2024-06-30_120000_4",
+                                        "2024-06-30_120000_5", "2024-06-30_120000_6",
+                                        "2024-06-30_120000_7"}));
+    // A later second sorts after every backup of an earlier one, whatever their numbers.
+    Make({2024, 6, 30, 12, 0, 1, 0});
+    EXPECT_EQ(Names(CSyncBackup::List(User())).back(), "2024-06-30_120001");
+    // Folders that are not backups are never removed.
+    EXPECT_TRUE(fs::is_directory(User() / "Backup" / "notes"));
+    EXPECT_TRUE(fs::is_directory(User() / "Backup" / "2024-06-30_120000_01"));
+}
+
+TEST_F(SyncBackupTest, ABackupMadeAfterTheClockWentBackIsKept) {
+    for (int day = 10; day < 15; ++day)
+        Make({2024, 6, day, 12, 0, 0, 0});
+    const fs::path made = Make({2024, 6, 1, 12, 0, 0, 0});
+    EXPECT_EQ(
+        Names(CSyncBackup::List(User())),
+        (std::vector<std::string>{"2024-06-01_120000", "2024-06-11_120000", "2024-06-12_120000",
+                                  "2024-06-13_120000", "2024-06-14_120000"}));
+    EXPECT_TRUE(fs::is_directory(made));
+}
+
+} // namespace
