@@ -11,23 +11,6 @@
 
 namespace fitquill {
 
-void CByteWriter::AppendUint16(uint16_t value) {
-    uint8_t bytes[2];
-    StoreUint16BE(bytes, value);
-    m_bytes.insert(m_bytes.end(), bytes, bytes + 2);
-}
-
-void CByteWriter::AppendUint32(uint32_t value) {
-    uint8_t bytes[4];
-    StoreUint32BE(bytes, value);
-    m_bytes.insert(m_bytes.end(), bytes, bytes + 4);
-}
-
-void CByteWriter::AppendFloat(float value) {
-    static_assert(sizeof(float) == 4 && std::numeric_limits<float>::is_iec559);
-    AppendUint32(std::bit_cast<uint32_t>(value));
-}
-
 void CByteWriter::AppendUint32LE(uint32_t value) {
     uint8_t bytes[4];
     StoreUint32LE(bytes, value);

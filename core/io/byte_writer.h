@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -57,5 +59,23 @@ public:
 private:
     std::vector<uint8_t> m_bytes;
 };
+
+// The small appends are inline: a journal save makes millions of them.
+inline void CByteWriter::AppendUint16(uint16_t value) {
+    m_bytes.push_back(static_cast<uint8_t>(value >> 8));
+    m_bytes.push_back(static_cast<uint8_t>(value));
+}
+
+inline void CByteWriter::AppendUint32(uint32_t value) {
+    m_bytes.push_back(static_cast<uint8_t>(value >> 24));
+    m_bytes.push_back(static_cast<uint8_t>(value >> 16));
+    m_bytes.push_back(static_cast<uint8_t>(value >> 8));
+    m_bytes.push_back(static_cast<uint8_t>(value));
+}
+
+inline void CByteWriter::AppendFloat(float value) {
+    static_assert(sizeof(float) == 4 && std::numeric_limits<float>::is_iec559);
+    AppendUint32(std::bit_cast<uint32_t>(value));
+}
 
 } // namespace fitquill
