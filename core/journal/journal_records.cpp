@@ -317,9 +317,24 @@ bool UnpackUserProfile(std::span<const uint8_t> payload, uint16_t version, CUser
 
 // ---- day record ----
 
+namespace {
+
+// Enough room for a day's record in one allocation: the fixed fields, the texts and the entries.
+std::size_t DayRecordCapacity(const CDayRecord& day) {
+    std::size_t size = 256 + day.Note().size();
+    for (int meal = 0; meal < kMealCount; ++meal)
+        for (const CFoodItem& entry : day.FoodLog().MealEntries(meal))
+            size += FoodItemRecordSize(entry);
+    for (const CExerciseEntry& exercise : day.Exercises().Entries())
+        size += 32 + exercise.Name().size();
+    return size;
+}
+
+} // namespace
+
 std::vector<uint8_t> PackDayRecord(CDayRecord& day) {
     day.FoodLog().RecomputeTotals();
-    CByteWriter out;
+    CByteWriter out(DayRecordCapacity(day));
     const SDayOffsets offsets = PackDayBody(day, out);
     // PatchUint16 refuses offsets that do not fit, as a programming error.
     out.PatchUint16(kFoodLogOffsetField, offsets.foodLog);
