@@ -2,7 +2,7 @@
 #include "tools/fitquill/fitquill_tool.h"
 
 #include "core/internal_error.h"
-#include "tools/fitquill/command_line.h"
+#include "tools/common/command_line.h"
 #include "tools/fitquill/food_commands.h"
 #include "tools/fitquill/journal_commands.h"
 #include "tools/fitquill/user_commands.h"

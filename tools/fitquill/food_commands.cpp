@@ -3,7 +3,7 @@
 
 #include "core/food/food_csv.h"
 #include "core/food/food_db_file.h"
-#include "tools/fitquill/command_line.h"
+#include "tools/common/command_line.h"
 #include "tools/fitquill/food_dump.h"
 
 #include <system_error>

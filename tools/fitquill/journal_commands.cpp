@@ -4,7 +4,7 @@
 #include "core/food/food_db_file.h"
 #include "core/journal/journal_file.h"
 #include "core/journal/user_data_export.h"
-#include "tools/fitquill/command_line.h"
+#include "tools/common/command_line.h"
 #include "tools/fitquill/demo_journal.h"
 #include "tools/fitquill/dump_text.h"
 #include "tools/fitquill/journal_dump.h"

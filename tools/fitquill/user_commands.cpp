@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/fitquill/user_commands.h"
 
-#include "tools/fitquill/command_line.h"
+#include "tools/common/command_line.h"
 
 namespace fitquill {
 namespace {

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/fitquill/command_line.h"
+#include "tools/common/command_line.h"
 
 #include <charconv>
 
 namespace fitquill {
 
 CCommandLine::CCommandLine(const std::vector<std::string>& words,
-                           const std::set<std::string>& options) {
+                           const std::set<std::string>& options, std::string program)
+    : m_program(std::move(program)) {
     bool onlyPositional = false;
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
@@ -20,7 +21,7 @@ CCommandLine::CCommandLine(const std::vector<std::string>& words,
         }
         const std::string name = word.substr(2);
         if (options.count(name) == 0)
-            throw CToolFailure("Unknown option " + word + " (see fitquill --help).");
+            throw CToolFailure("Unknown option " + word + " (see " + m_program + " --help).");
         if (Option(name))
             throw CToolFailure("The option " + word + " is given twice.");
         if (i + 1 >= words.size())
@@ -45,7 +46,7 @@ std::string CCommandLine::RequiredOption(std::string_view name) const {
 
 void CCommandLine::ExpectPositional(size_t count, std::string_view usage) const {
     if (m_positional.size() != count)
-        throw CToolFailure("Usage: fitquill " + std::string(usage));
+        throw CToolFailure("Usage: " + m_program + " " + std::string(usage));
 }
 
 int64_t CCommandLine::ParseInteger(std::string_view text, std::string_view what) {
@@ -64,6 +65,18 @@ uint64_t CCommandLine::ParseUnsigned(std::string_view text, std::string_view wha
     const auto [at, error] = std::from_chars(text.data(), end, value);
     if (text.empty() || error != std::errc() || at != end)
         throw CToolFailure(std::string(what) + " must be a whole number of 0 or more, not '" +
+                           std::string(text) + "'.");
+    return value;
+}
+
+uint64_t CCommandLine::ParseUnsigned(std::string_view text, std::string_view what, uint64_t minimum,
+                                     uint64_t maximum) {
+    uint64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || at != end || value < minimum || value > maximum)
+        throw CToolFailure(std::string(what) + " must be a whole number from " +
+                           std::to_string(minimum) + " to " + std::to_string(maximum) + ", not '" +
                            std::string(text) + "'.");
     return value;
 }

@@ -22,7 +22,9 @@ public:
 // value-less options raise CToolFailure.
 class CCommandLine {
 public:
-    CCommandLine(const std::vector<std::string>& words, const std::set<std::string>& options);
+    // `program` names the tool in the messages ("see PROGRAM --help", "Usage: PROGRAM ...").
+    CCommandLine(const std::vector<std::string>& words, const std::set<std::string>& options,
+                 std::string program = "fitquill");
 
     std::optional<std::string> Option(std::string_view name) const;
     std::string RequiredOption(std::string_view name) const;
@@ -33,8 +35,12 @@ public:
     // A whole decimal number; raises CToolFailure naming `what` otherwise.
     static int64_t ParseInteger(std::string_view text, std::string_view what);
     static uint64_t ParseUnsigned(std::string_view text, std::string_view what);
+    // The same, refusing numbers outside minimum..maximum.
+    static uint64_t ParseUnsigned(std::string_view text, std::string_view what, uint64_t minimum,
+                                  uint64_t maximum);
 
 private:
+    std::string m_program;
     std::vector<std::pair<std::string, std::string>> m_options;
     std::vector<std::string> m_positional;
 };
