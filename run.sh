@@ -18,4 +18,4 @@ echo "cannot open its window. Starting it on a virtual display instead and savin
 echo "of the main window."
 xvfb-run -a -s '-screen 0 1280x1024x24' "$program" --screenshot "$shot" "$@"
 echo "Screenshot of the main window: $shot"
-echo "The headless companion tool is build/tools/fitquill/fitquill (see its --help)."
+echo "The headless companion tool is build/bin/fitquill (see its --help)."
