@@ -1,26 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/shell/program_paths.h"
 
+#include "platform/settings/program_locations.h"
+
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QStandardPaths>
+
+#include <cstdlib>
 
 namespace fitquill {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Whether the folder exists and is writable, or could be created: its nearest existing
-// ancestor is a writable folder.
-bool MayWrite(fs::path folder) {
-    for (;;) {
-        QFileInfo info(QString::fromStdString(folder.string()));
-        if (info.exists())
-            return info.isDir() && info.isWritable();
-        if (!folder.has_parent_path() || folder.parent_path() == folder)
-            return false;
-        folder = folder.parent_path();
-    }
+std::optional<std::string> ProcessEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr)
+        return std::nullopt;
+    return std::string(value);
 }
 
 } // namespace
@@ -32,15 +28,11 @@ CProgramPaths CProgramPaths::FromApplication() {
 }
 
 fs::path CProgramPaths::DataFolder() const {
-    return (m_programFolder / ".." / "share" / "fitquill").lexically_normal();
+    return CProgramLocations::DataFolderOf(m_programFolder);
 }
 
 fs::path CProgramPaths::DefaultInstallPath() const {
-    fs::path data = DataFolder();
-    if (MayWrite(data))
-        return data;
-    QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return fs::path(userData.toStdString()) / "fitquill";
+    return CProgramLocations::DefaultInstallPath(DataFolder(), ProcessEnvironment);
 }
 
 } // namespace fitquill

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/journal/journal_db.h"
-#include "tools/fitquill/program_locations.h"
+#include "platform/settings/program_locations.h"
 
 #include <filesystem>
 #include <functional>

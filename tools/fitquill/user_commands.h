@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/fitquill/program_locations.h"
+#include "platform/settings/program_locations.h"
 
 #include <ostream>
 #include <string>

@@ -10,8 +10,8 @@
 
 namespace fitquill {
 
-// The one place that decides where the program's files are, by the rules the desktop program
-// follows, so that the tool sees the same users and files:
+// The one place that decides where the program's files are, for the desktop program and the
+// tools alike, so that they see the same users and files:
 // - the Palm Desktop folder that serves the users: the setting "InstallPath/PalmDesktop", else
 //   FITQUILL_PALM_ROOT; without one the program keeps its own user list (Users.udb);
 // - the installation path below which that list lives: the setting "InstallPath/Name", else

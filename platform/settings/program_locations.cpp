@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/fitquill/program_locations.h"
+#include "platform/settings/program_locations.h"
 
 #include "platform/palm/user_store.h"
 
