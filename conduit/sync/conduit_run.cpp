@@ -294,26 +294,35 @@ bool CConduitRun::WriteHandheld(const Records& records) {
     return true;
 }
 
+template <class Step> bool CConduitRun::Attempt(ERunError error, Step&& step) {
+    try {
+        if (step())
+            return true;
+    } catch (const std::exception&) {
+    }
+    return Fail(error);
+}
+
 // ---- journal ----
 
 bool CConduitRun::PackJournal(CJournalDB& journal, Records& records) {
-    try {
-        records = PackJournalRecords(journal);
-    } catch (const std::exception&) {
-        return Fail(ERunError::WriteHandheld);
-    }
-    return CheckRecordSizes(records);
+    return Attempt(ERunError::WriteHandheld,
+                   [&] {
+                       records = PackJournalRecords(journal);
+                       return true;
+                   }) &&
+           CheckRecordSizes(records);
 }
 
 bool CConduitRun::WriteJournalFile(CJournalDB& journal,
                                    const std::optional<std::vector<uint8_t>>& original) {
     std::vector<uint8_t> bytes;
-    try {
-        bytes = CJournalFile::Pack(journal);
-    } catch (const std::exception&) {
-        return Fail(ERunError::WriteDesktop);
-    }
-    return WriteDesktopFile(journal.FilePath(), bytes, original);
+    return Attempt(ERunError::WriteDesktop,
+                   [&] {
+                       bytes = CJournalFile::Pack(journal);
+                       return true;
+                   }) &&
+           WriteDesktopFile(journal.FilePath(), bytes, original);
 }
 
 void CConduitRun::RunJournal() {
@@ -334,28 +343,12 @@ void CConduitRun::RunJournal() {
     std::optional<std::vector<uint8_t>> original;
     if (!ReadDesktopFile(*path, original))
         return;
-    if (original) {
-        try {
-            if (!CJournalFile::Unpack(*original, desktop)) {
-                Fail(ERunError::ReadDesktop);
-                return;
-            }
-        } catch (const std::exception&) {
-            Fail(ERunError::ReadDesktop);
-            return;
-        }
-    }
-    if (!ReadHandheld(m_read))
+    if (original &&
+        !Attempt(ERunError::ReadDesktop, [&] { return CJournalFile::Unpack(*original, desktop); }))
         return;
-    try {
-        if (!UnpackHandheldJournal(m_read, handheld)) {
-            Fail(ERunError::ReadHandheld);
-            return;
-        }
-    } catch (const std::exception&) {
-        Fail(ERunError::ReadHandheld);
+    if (!ReadHandheld(m_read) ||
+        !Attempt(ERunError::ReadHandheld, [&] { return UnpackHandheldJournal(m_read, handheld); }))
         return;
-    }
 
     Records records;
     auto handheldOverwrites = [&] {
@@ -371,12 +364,11 @@ void CConduitRun::RunJournal() {
         // an earlier HotSync cleared, and then rewrite the handheld without them.
         handheldOverwrites();
     } else if (Synchronizes(m_action)) {
-        try {
-            m_changes = MergeJournal(handheld, desktop);
-        } catch (const std::exception&) {
-            Fail(ERunError::ReadHandheld);
+        if (!Attempt(ERunError::ReadHandheld, [&] {
+                m_changes = MergeJournal(handheld, desktop);
+                return true;
+            }))
             return;
-        }
         LogChanges();
         desktop.ClearAllChangeBits();
         if (!WriteJournalFile(desktop, original))
@@ -402,22 +394,22 @@ void CConduitRun::RunJournal() {
 // ---- food ----
 
 bool CConduitRun::PackFood(CFoodDB& db, Records& records) {
-    try {
-        records = CFoodDBFile::PackRecords(db);
-    } catch (const std::exception&) {
-        return Fail(ERunError::WriteHandheld);
-    }
-    return CheckRecordSizes(records);
+    return Attempt(ERunError::WriteHandheld,
+                   [&] {
+                       records = CFoodDBFile::PackRecords(db);
+                       return true;
+                   }) &&
+           CheckRecordSizes(records);
 }
 
 bool CConduitRun::WriteFoodFile(CFoodDB& db, const std::optional<std::vector<uint8_t>>& original) {
     std::vector<uint8_t> bytes;
-    try {
-        bytes = CFoodDBFile::Pack(db);
-    } catch (const std::exception&) {
-        return Fail(ERunError::WriteDesktop);
-    }
-    return WriteDesktopFile(db.FilePath().string(), bytes, original);
+    return Attempt(ERunError::WriteDesktop,
+                   [&] {
+                       bytes = CFoodDBFile::Pack(db);
+                       return true;
+                   }) &&
+           WriteDesktopFile(db.FilePath().string(), bytes, original);
 }
 
 void CConduitRun::RunFood() {
@@ -437,28 +429,13 @@ void CConduitRun::RunFood() {
     std::optional<std::vector<uint8_t>> original;
     if (!ReadDesktopFile(desktop.FilePath().string(), original))
         return;
-    if (original) {
-        try {
-            if (CFoodDBFile::Unpack(*original, desktop) != EFoodLoadResult::Loaded) {
-                Fail(ERunError::ReadDesktop);
-                return;
-            }
-        } catch (const std::exception&) {
-            Fail(ERunError::ReadDesktop);
-            return;
-        }
-    }
-    if (!ReadHandheld(m_read))
+    if (original && !Attempt(ERunError::ReadDesktop, [&] {
+            return CFoodDBFile::Unpack(*original, desktop) == EFoodLoadResult::Loaded;
+        }))
         return;
-    try {
-        if (!UnpackHandheldFoodDB(m_read, handheld)) {
-            Fail(ERunError::ReadHandheld);
-            return;
-        }
-    } catch (const std::exception&) {
-        Fail(ERunError::ReadHandheld);
+    if (!ReadHandheld(m_read) ||
+        !Attempt(ERunError::ReadHandheld, [&] { return UnpackHandheldFoodDB(m_read, handheld); }))
         return;
-    }
 
     Records records;
     auto handheldOverwrites = [&] {
@@ -479,12 +456,11 @@ void CConduitRun::RunFood() {
             return;
         }
         if (!handheldEmpty) {
-            try {
-                m_changes = MergeFoodDB(handheld, desktop);
-            } catch (const std::exception&) {
-                Fail(ERunError::ReadHandheld);
+            if (!Attempt(ERunError::ReadHandheld, [&] {
+                    m_changes = MergeFoodDB(handheld, desktop);
+                    return true;
+                }))
                 return;
-            }
             LogChanges();
         }
         desktop.ClearModifiedFlags();

@@ -91,6 +91,8 @@ private:
     using Records = std::vector<std::vector<uint8_t>>;
 
     bool Fail(ERunError error, int32_t status = -1);
+    // Runs one step of the run; a step that returns false or throws fails the run with `error`.
+    template <class Step> bool Attempt(ERunError error, Step&& step);
     void LogLine(const std::string& text);
     void LogChanges();
 
