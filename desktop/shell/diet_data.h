@@ -22,6 +22,8 @@
 namespace fitquill {
 
 class CProgramPaths;
+class IChartDialogs;
+class IFoodDialogs;
 
 // The four data panes of the status bar.
 struct SStatusPanes {
@@ -85,6 +87,11 @@ public:
     QWidget* MealLogGrid() const { return m_mealLogGrid; }
     void SetFoodTree(QWidget* tree) { m_foodTree = tree; }
     QWidget* FoodTree() const { return m_foodTree; }
+    // Dialogs that one part of the views opens in another (not owned; null until registered).
+    void SetFoodDialogs(IFoodDialogs* dialogs) { m_foodDialogs = dialogs; }
+    IFoodDialogs* FoodDialogs() const { return m_foodDialogs; }
+    void SetChartDialogs(IChartDialogs* dialogs) { m_chartDialogs = dialogs; }
+    IChartDialogs* ChartDialogs() const { return m_chartDialogs; }
 
     // --- Notifications and status ---
     void SetModified();
@@ -194,6 +201,8 @@ private:
     QPointer<QWidget> m_pageTabCtrl;
     QPointer<QWidget> m_mealLogGrid;
     QPointer<QWidget> m_foodTree;
+    IFoodDialogs* m_foodDialogs = nullptr;
+    IChartDialogs* m_chartDialogs = nullptr;
     CJournalDate m_printStart;
     CJournalDate m_printEnd;
     std::array<bool, kReportCount> m_reportFlags{true, true, true, true, true, true};
