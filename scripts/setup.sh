@@ -7,7 +7,7 @@ FITQUILL_PACKAGES=(
   cmake ninja-build g++ git pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  qt6-base-dev xvfb xauth fonts-wine
+  qt6-base-dev xvfb xauth xdotool fonts-wine
   libpalm-perl
 )
 

@@ -11,28 +11,7 @@ set -u
 mode=$1
 program=$2
 
-if ! command -v xvfb-run >/dev/null 2>&1; then
-    echo "xvfb-run is not installed: skipped"
-    exit 77
-fi
-
-world=$(mktemp -d)
-trap 'rm -rf "$world"' EXIT
-mkdir -p "$world/home" "$world/config/Quorvel" "$world/data" "$world/run" "$world/palm/Ann"
-chmod 700 "$world/run"
-export HOME="$world/home" XDG_CONFIG_HOME="$world/config" XDG_DATA_HOME="$world/data"
-export FITQUILL_RUNTIME_DIR="$world/run" FITQUILL_PALM_ROOT="$world/palm"
-export FITQUILL_TODAY=2024-03-15
-unset QT_QPA_PLATFORM
-# On a real display the toolkit talks to D-Bus, whose library keeps a buffer to the end; in a
-# sanitizer build that must not pass for a leak of the program.
-printf 'leak:libdbus-1.so\n' >"$world/lsan.supp"
-export LSAN_OPTIONS="suppressions=$world/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-# The Palm Desktop user index (format: see platform/palm/user_store.h).
-printf 'FitquillUsers 1\n1234\tAnn\tAnn\n' >"$world/palm/users.idx"
-printf '[CurrentUser]\nName=Ann\n\n[InstallPath]\nName=%s/install/\n' "$world" \
-    >"$world/config/Quorvel/Fitquill.conf"
-screen=(-s "-screen 0 1280x1024x24")
+source "$(dirname "$0")/../real_program_world.sh"
 
 case "$mode" in
 screenshot)
