@@ -230,6 +230,12 @@ bool CDietData::OpenUser(const QString& name) {
     return true;
 }
 
+void CDietData::ReloadFoodTree() {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    emit ReloadFoodTreeSent();
+    QGuiApplication::restoreOverrideCursor();
+}
+
 void CDietData::FollowRenamedUser(const QString& newName) {
     std::string name = newName.toStdString();
     UserHandle user = 0;

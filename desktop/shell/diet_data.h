@@ -101,6 +101,8 @@ public:
     void NotifyDayEdited();
     void NotifyWeightChanged();
     void ShowPage(int page, int subScreen = 0);
+    // The food database changed behind the food tree's back: the tree rebuilds itself.
+    void ReloadFoodTree();
     void UpdateStatusBar();
     SStatusPanes StatusPanes() const;
 

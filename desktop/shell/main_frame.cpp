@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/shell/main_frame.h"
 
+#include "desktop/foodedit/auto_update_dialog.h"
+#include "desktop/install/install_dialog.h"
 #include "desktop/shell/colors_dialog.h"
 #include "desktop/shell/commands.h"
 #include "desktop/shell/delete_range_dialog.h"
@@ -596,8 +598,14 @@ bool CMainFrame::ExecuteCommand(int id) {
         SwitchPane(id == kIdNextPane);
         return true;
     case kIdInstallHandheldSoftware:
-    case kIdImportFromFile:
+        RunInstallHandheldSoftware(QString::fromStdString(m_data.Users().InstallPath()),
+                                   m_data.Settings().PalmDesktopFolder(), this);
+        return true;
     case kIdImportAutomaticUpdate:
+        if (m_data.HasOpenUser())
+            RunAutomaticUpdate(m_data, this);
+        return true;
+    case kIdImportFromFile:
     case kIdExportFoodData:
     case kIdExportUserData:
         ReportNotAvailable(id);

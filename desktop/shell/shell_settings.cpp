@@ -1,20 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/shell/shell_settings.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QUrl>
 
 #include <algorithm>
 
 namespace fitquill {
-namespace {
-
-constexpr const char* kDefaultFoodDBAddress =
-    "https://downloads.quorvel.example/fitquill/FoodDB.csv";
-constexpr const char* kDefaultFoodDBExtensionsAddress =
-    "https://downloads.quorvel.example/fitquill/FoodDBExtensions.csv";
-
-} // namespace
 
 bool SWindowPlacement::HasNormalPosition() const {
     return !(normal.left == kUnsetPosition && normal.top == kUnsetPosition &&
@@ -163,16 +157,19 @@ QString CShellSettings::PalmDesktopFolder() const {
     return m_settings.value(QStringLiteral("InstallPath/PalmDesktop")).toString();
 }
 
-QString CShellSettings::FoodDBAddress() const {
-    return m_settings
-        .value(QStringLiteral("InstallPath/FoodDB"), QString::fromLatin1(kDefaultFoodDBAddress))
-        .toString();
-}
-
-QString CShellSettings::FoodDBExtensionsAddress() const {
-    return m_settings
-        .value(QStringLiteral("InstallPath/FoodDBExtensions"),
-               QString::fromLatin1(kDefaultFoodDBExtensionsAddress))
+QString CShellSettings::FoodUpdateAddress(EFoodUpdateChoice choice,
+                                          const QString& dataFolder) const {
+    const QString key = QStringLiteral("InstallPath/") +
+                        QString::fromLatin1(SFoodUpdate::SettingKey(choice).data(),
+                                            SFoodUpdate::SettingKey(choice).size());
+    const QString address = m_settings.value(key).toString().trimmed();
+    if (!address.isEmpty())
+        return address;
+    // There is no download server: by default the update reads the files shipped with the
+    // program, so that it works offline out of the box.
+    const std::string_view file = SFoodUpdate::DefaultFileName(choice);
+    return QUrl::fromLocalFile(
+               QDir(dataFolder).filePath(QString::fromLatin1(file.data(), qsizetype(file.size()))))
         .toString();
 }
 

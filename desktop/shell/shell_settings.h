@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/food/food_update.h"
 #include <QColor>
+
 #include <QSettings>
 #include <QString>
 
@@ -95,9 +97,10 @@ public:
     // The Palm Desktop folder that holds the HotSync users ("InstallPath", "PalmDesktop");
     // empty when not set.
     QString PalmDesktopFolder() const;
-    // The two download addresses of the automatic food-data update.
-    QString FoodDBAddress() const;
-    QString FoodDBExtensionsAddress() const;
+    // The download address of an automatic food-data update choice: the setting
+    // ("InstallPath", "FoodDBExtensions" or "FoodDB") when present, else the file: URL of the
+    // file shipped in the data folder.
+    QString FoodUpdateAddress(EFoodUpdateChoice choice, const QString& dataFolder) const;
 
     QSettings& Store() { return m_settings; }
 

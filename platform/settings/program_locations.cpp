@@ -111,4 +111,12 @@ bool CProgramLocations::MayWrite(fs::path folder) {
     return writable;
 }
 
+fs::path CProgramLocations::CacheFolder(const CSettingsStore::EnvironmentLookup& environment) {
+    const std::string cacheHome = environment("XDG_CACHE_HOME").value_or(std::string());
+    if (!cacheHome.empty() && fs::path(cacheHome).is_absolute())
+        return fs::path(cacheHome) / "fitquill";
+    const std::string home = environment("HOME").value_or(std::string());
+    return fs::path(home.empty() ? "/" : home) / ".cache" / "fitquill";
+}
+
 } // namespace fitquill

@@ -43,6 +43,9 @@ public:
     // Whether a file could be created in the folder, or in the folder once created: tried, not
     // guessed from permission bits, which say nothing of the running user's rights.
     static bool MayWrite(std::filesystem::path folder);
+    // The user's folder for temporary downloads: $XDG_CACHE_HOME/fitquill, else
+    // ~/.cache/fitquill.
+    static std::filesystem::path CacheFolder(const CSettingsStore::EnvironmentLookup& environment);
 
 private:
     std::optional<std::filesystem::path> m_palmRoot;

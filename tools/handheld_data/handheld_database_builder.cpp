@@ -72,4 +72,36 @@ std::optional<CPalmDatabase> CHandheldDatabaseBuilder::Food(std::span<const uint
     return Database(kFoodRemoteDatabase, records);
 }
 
+CPalmDatabase CHandheldDatabaseBuilder::ResourceDatabase(const std::string& name,
+                                                         uint32_t type) const {
+    CPalmDatabase db;
+    db.SetName(name);
+    db.SetAttributes(kPalmDbAttrResourceDb | kPalmDbAttrBackup);
+    db.SetVersion(1);
+    db.SetCreationDate(m_date);
+    db.SetModificationDate(m_date);
+    db.SetType(type);
+    db.SetCreator(kConduitCreator);
+    auto text = [](std::string_view value) {
+        std::vector<uint8_t> bytes(value.begin(), value.end());
+        bytes.push_back(0);
+        return bytes;
+    };
+    db.Resources().push_back({PalmFourCC("tver"), 1000, text(kHandheldVersion)});
+    db.Resources().push_back({PalmFourCC("tAIN"), 1000, text(name)});
+    db.Resources().push_back(
+        {PalmFourCC("tSTR"), 1000,
+         text("Stand-in for the handheld program: it carries its name, type, creator and "
+              "version so that installation and HotSync can be tried without it.")});
+    return db;
+}
+
+CPalmDatabase CHandheldDatabaseBuilder::Application() const {
+    return ResourceDatabase("Fitquill", PalmFourCC("appl"));
+}
+
+CPalmDatabase CHandheldDatabaseBuilder::FoodApplication() const {
+    return ResourceDatabase("Fitquill Food", kType);
+}
+
 } // namespace fitquill

@@ -21,6 +21,12 @@ public:
     static constexpr uint32_t kType = PalmFourCC("DATA");
     static constexpr const char* kJournalFileName = "FQA-AppDB.pdb";
     static constexpr const char* kFoodFileName = "FQA-FoodDB.pdb";
+    // Stand-ins for the handheld application and its food program: the real ones are built
+    // for the handheld, outside this project. They are resource databases that carry what the
+    // installation and a handheld look at (name, type, creator, version resource).
+    static constexpr const char* kApplicationFileName = "Fitquill.prc";
+    static constexpr const char* kFoodApplicationFileName = "FoodDB.prc";
+    static constexpr const char* kHandheldVersion = "6.1";
 
     // `date`: the creation and modification date, seconds since 1904.
     explicit CHandheldDatabaseBuilder(uint32_t date) : m_date(date) {}
@@ -41,7 +47,14 @@ public:
     std::optional<CPalmDatabase> Food(std::span<const uint8_t> foodFile,
                                       std::string* error = nullptr) const;
 
+    // "Fitquill" of type "appl" and "Fitquill Food" of type "DATA", both of the handheld
+    // application's creator, each with a version resource ("tver" 1000) of kHandheldVersion.
+    CPalmDatabase Application() const;
+    CPalmDatabase FoodApplication() const;
+
 private:
+    CPalmDatabase ResourceDatabase(const std::string& name, uint32_t type) const;
+
     uint32_t m_date;
 };
 

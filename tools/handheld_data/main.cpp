@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // fitquill-handheld-data: writes the handheld databases that the installation puts on a
-// handheld, FQA-AppDB.pdb and FQA-FoodDB.pdb, into a folder.
+// handheld, FQA-AppDB.pdb and FQA-FoodDB.pdb, and the stand-ins of the handheld programs,
+// Fitquill.prc and FoodDB.prc, into a folder.
 #include "core/io/atomic_file.h"
 #include "tools/handheld_data/handheld_database_builder.h"
 
@@ -40,7 +41,11 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path folder(output);
     if (!builder.Journal().Save(folder / CHandheldDatabaseBuilder::kJournalFileName, &error) ||
-        !foodDatabase->Save(folder / CHandheldDatabaseBuilder::kFoodFileName, &error)) {
+        !foodDatabase->Save(folder / CHandheldDatabaseBuilder::kFoodFileName, &error) ||
+        !builder.Application().Save(folder / CHandheldDatabaseBuilder::kApplicationFileName,
+                                    &error) ||
+        !builder.FoodApplication().Save(folder / CHandheldDatabaseBuilder::kFoodApplicationFileName,
+                                        &error)) {
         std::cerr << "Cannot write the handheld databases into " << output << ": " << error << "\n";
         return 1;
     }

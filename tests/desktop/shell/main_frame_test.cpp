@@ -7,6 +7,8 @@
 #include "core/food/nutrient.h"
 #include "core/internal_error.h"
 #include "core/journal/journal_file.h"
+#include "desktop/foodedit/auto_update_dialog.h"
+#include "desktop/install/install_dialog.h"
 #include "desktop/shell/colors_dialog.h"
 #include "desktop/shell/commands.h"
 #include "desktop/shell/delete_range_dialog.h"
@@ -556,8 +558,8 @@ TEST_F(MainFrame, UserGuideReportsAMissingGuideOrViewer) {
 TEST_F(MainFrame, FeaturesStillToComeSayTheyAreNotAvailable) {
     CMainFrame& frame = StartWithAnn();
     for (int id :
-         {kIdImportFromFile, kIdImportAutomaticUpdate, kIdExportFoodData, kIdExportUserData,
-          kIdFilePrint, kIdFilePrintPreview, kIdFilePrintSetup, kIdInstallHandheldSoftware}) {
+         {kIdImportFromFile, kIdExportFoodData, kIdExportUserData, kIdFilePrint,
+          kIdFilePrintPreview, kIdFilePrintSetup}) {
         m_prompt->Clear();
         ASSERT_TRUE(frame.Action(id)->isEnabled()) << id;
         frame.Action(id)->trigger();
@@ -565,4 +567,22 @@ TEST_F(MainFrame, FeaturesStillToComeSayTheyAreNotAvailable) {
         EXPECT_EQ(m_prompt->Shown()[0].caption, FindCommand(id)->toolTip);
         EXPECT_TRUE(m_prompt->Shown()[0].text.contains("not available")) << id;
     }
+}
+
+TEST_F(MainFrame, UpdateAndInstallCommandsOpenTheirDialogs) {
+    CMainFrame& frame = StartWithAnn();
+    QString shown;
+    WhenModal<CAutoUpdateDialog>([&](CAutoUpdateDialog& dialog) {
+        shown = dialog.windowTitle() + " / " + dialog.ConnectionText().left(20);
+        dialog.reject();
+    });
+    frame.Action(kIdImportAutomaticUpdate)->trigger();
+    EXPECT_EQ(shown, "Automatic Update / Internet Connection:");
+    WhenModal<CInstallDialog>([&](CInstallDialog& dialog) {
+        shown = dialog.windowTitle() + " / " + dialog.UserList()->itemText(0);
+        dialog.reject();
+    });
+    frame.Action(kIdInstallHandheldSoftware)->trigger();
+    EXPECT_EQ(shown, "Install Handheld Software / Ann");
+    EXPECT_TRUE(m_prompt->Shown().empty());
 }

@@ -38,8 +38,14 @@ TEST_F(ShellSettings, MissingValuesReadAsTheirDefaults) {
     EXPECT_EQ(settings.CurrentSort(), 0);
     EXPECT_EQ(settings.CurrentUserName(), "");
     EXPECT_EQ(settings.InstallPathName(), std::nullopt);
-    EXPECT_FALSE(settings.FoodDBAddress().isEmpty());
-    EXPECT_FALSE(settings.FoodDBExtensionsAddress().isEmpty());
+    // Without a setting the update reads the files shipped in the data folder.
+    EXPECT_EQ(settings.FoodUpdateAddress(EFoodUpdateChoice::Extensions, "/opt/fq/share/fitquill"),
+              "file:///opt/fq/share/fitquill/Extensions.csv");
+    EXPECT_EQ(settings.FoodUpdateAddress(EFoodUpdateChoice::Reload, "/opt/fq/share/fitquill"),
+              "file:///opt/fq/share/fitquill/FoodDB.csv");
+    settings.Store().setValue("InstallPath/FoodDB", " http://127.0.0.1:8080/FoodDB.csv ");
+    EXPECT_EQ(settings.FoodUpdateAddress(EFoodUpdateChoice::Reload, "/x"),
+              "http://127.0.0.1:8080/FoodDB.csv");
 }
 
 TEST_F(ShellSettings, DamagedValuesFallBackAndPagesAreCutToTheSix) {

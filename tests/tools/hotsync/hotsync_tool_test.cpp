@@ -7,6 +7,7 @@
 #include "core/io/chunk_reader.h"
 #include "core/journal/journal_file.h"
 #include "core/journal/journal_records.h"
+#include "desktop/install/handheld_install.h"
 #include "platform/palm/handheld.h"
 #include "platform/palm/install_aid.h"
 #include "platform/palm/palm_database.h"
@@ -318,6 +319,56 @@ TEST_F(HotSyncToolTest, ANewHandheldUserGetsAUserAndTheQueuedDatabases) {
     EXPECT_FALSE(fs::exists(UserFolder() / "Fitquill"));
     // The session is in the user's HotSync log as printed.
     EXPECT_NE(ReadText(UserFolder() / "HotSync.Log").find(run.out), std::string::npos);
+}
+
+// Palm::PDB's view of a resource database: name, type, creator and its resources, each
+// resource's text without its terminating NUL.
+std::string PerlResourceView(const fs::path& file) {
+    const std::string script =
+        R"(Palm::PDB::RegisterPRCHandlers("Palm::Raw", ["", ""]); )"
+        R"($p = Palm::PDB->new; $p->Load($ARGV[0]) or exit 2; )"
+        R"(print join("|", $p->{name}, $p->{type}, $p->{creator}, )"
+        R"(map { (my $d = $_->{data}) =~ s/\0//g; "$_->{type}$_->{id}=$d" } @{$p->{resources}}))";
+    const std::string command =
+        "perl -MPalm::PDB -MPalm::Raw -e '" + script + "' '" + file.string() + "' 2>&1";
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
+TEST_F(HotSyncToolTest, TheInstallDialogsFilesReachTheHandheldAndAreSynchronised) {
+    ASSERT_EQ(Run({"init-handheld", Handheld().string(), "--user", "Ann", "--id", "42"}).status, 0);
+    ASSERT_EQ(Run({"sync", Handheld().string()}).status, 1);
+    CUserStore store(m_dir / "palm");
+    CInstallAid aid(store);
+    const auto& files = SHandheldInstall::InstallFiles();
+    ASSERT_EQ(SHandheldInstall::Queue(aid, "Ann", files,
+                                      fs::path(FITQUILL_HANDHELD_DATA_DIR).parent_path()),
+              files.size());
+
+    const SRun run = Run({"sync", Handheld().string()});
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    for (const char* line :
+         {"  Install: Fitquill.prc\n", "  Install: FoodDB.prc\n", "  Install: FQA-FoodDB.pdb\n",
+          "  Install: FQA-AppDB.pdb\n", "  OK Diet\n", "  OK Foods\n"})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+    EXPECT_TRUE(fs::exists(JournalFile()));
+    EXPECT_TRUE(aid.QueuedFiles("Ann").empty());
+
+    // The programs' stand-ins are resource databases that an independent reader takes.
+    if (std::system("perl -MPalm::PDB -e 1 2>/dev/null") != 0)
+        GTEST_SKIP() << "Palm::PDB (libpalm-perl) is not installed";
+    EXPECT_TRUE(PerlResourceView(Handheld() / "Fitquill.prc")
+                    .starts_with("Fitquill|appl|FQui|tver1000=6.1|tAIN1000=Fitquill|tSTR1000="))
+        << PerlResourceView(Handheld() / "Fitquill.prc");
+    const std::string food = PerlResourceView(Handheld() / "Fitquill Food.prc");
+    EXPECT_TRUE(food.starts_with("Fitquill Food|DATA|FQui|tver1000=6.1|tAIN1000=Fitquill Food|"))
+        << food;
 }
 
 TEST_F(HotSyncToolTest, EachActionThroughTheRealConduits) {
