@@ -16,6 +16,7 @@
 #include "desktop/views/report_renderer.h"
 #include "tools/fitquill/demo_journal.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -305,6 +307,36 @@ TEST_F(ChartsTest, DailyChartMarksTheWeightsAtTheHeightOrSaysWhatIsMissing) {
 
     pane->CloseButton()->click();
     EXPECT_TRUE(closed);
+}
+
+TEST_F(ChartsTest, ChartsTabButtonsOpenTheirDialogsWithTheirChoices) {
+    CChartDialogs dialogs(*m_data);
+    // Each call runs its dialog modally; the check runs inside and closes it.
+    auto inspect = [](std::function<void(QDialog&)> check) {
+        QTimer::singleShot(0, [check] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            check(*dialog);
+            dialog->accept();
+        });
+    };
+    inspect([](QDialog& dialog) {
+        auto& chart = dynamic_cast<CHistoryChartDialog&>(dialog);
+        EXPECT_EQ(chart.windowTitle(), "Histogram");
+        EXPECT_EQ(chart.ChartList()->currentText(), "Fiber");
+    });
+    dialogs.ShowHistogram(nullptr, 3);
+    inspect([](QDialog& dialog) {
+        auto& chart = dynamic_cast<CHistoryChartDialog&>(dialog);
+        EXPECT_EQ(chart.windowTitle(), "Weight Chart");
+        EXPECT_EQ(chart.DurationList()->currentText(), "Month");
+    });
+    dialogs.ShowWeightChart(nullptr, 1);
+    m_data->ChartSettings().historicPeriod = 4;
+    inspect([](QDialog& dialog) { EXPECT_EQ(dialog.windowTitle(), "Historic Weight (6-Month)"); });
+    dialogs.ShowHistoricWeight(nullptr);
+    EXPECT_EQ(m_data->ChartSettings().nutrient, 3);
+    EXPECT_EQ(m_data->ChartSettings().duration, 1);
 }
 
 TEST_F(ChartsTest, PrintedChartCoversTheScopeWithTheSmallestRange) {
