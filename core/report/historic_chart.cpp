@@ -17,11 +17,7 @@ CHistoricChartLayout::CHistoricChartLayout(const CHistoricWeightSeries& series, 
     m_plotRight = std::max(m_plotLeft + 1, left + width);
     m_plotBottom = std::max(m_plotTop + 1, top + height - kBottomMargin * unit);
 
-    int weighed = 0;
-    for (int i = 0; i < m_dayCount; ++i)
-        if (series.Value(i) >= 0)
-            ++weighed;
-    m_canPlot = weighed >= 2 && series.VerticalLabelCount() > 0;
+    m_canPlot = CanPlot(series);
     if (!m_canPlot)
         return;
 
@@ -46,6 +42,14 @@ CHistoricChartLayout::CHistoricChartLayout(const CHistoricWeightSeries& series, 
                 m_dayCount - 1 - (end.DayNumber() - CJournalDate(day, month, year).DayNumber());
         m_labelDays.push_back(labelDay >= 0 && labelDay < m_dayCount ? labelDay : -1);
     }
+}
+
+bool CHistoricChartLayout::CanPlot(const CHistoricWeightSeries& series) {
+    int weighed = 0;
+    for (int i = 0; i < series.DayCount() && weighed < 2; ++i)
+        if (series.Value(i) >= 0)
+            ++weighed;
+    return weighed >= 2 && series.VerticalLabelCount() > 0;
 }
 
 double CHistoricChartLayout::DayX(double day) const {

@@ -23,7 +23,8 @@ public:
     CHistoricChartLayout(const CHistoricWeightSeries& series, double left, double top, double width,
                          double height, double unit = 1.0);
 
-    // Whether there are enough weights to draw a chart at all.
+    // Whether the series has enough weights to draw a chart at all.
+    static bool CanPlot(const CHistoricWeightSeries& series);
     bool CanPlot() const { return m_canPlot; }
     double PlotLeft() const { return m_plotLeft; }
     double PlotTop() const { return m_plotTop; }

@@ -68,8 +68,7 @@ void CHistoricWeightRenderer::Paint(QPainter& painter, const QRect& rect) {
     const double pad = 10 * unit;
     QRectF chart(rect);
     chart.adjust(0, pad, -pad, 0);
-    const CHistoricChartLayout probe(m_series, 0, 0, 1, 1);
-    if (!probe.CanPlot()) {
+    if (!CHistoricChartLayout::CanPlot(m_series)) {
         DrawFramedText(painter, rect, QString::fromLatin1(kHistoricTooFewText),
                        static_cast<int>(20 * unit));
         painter.restore();
