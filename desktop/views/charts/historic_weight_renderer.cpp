@@ -56,13 +56,10 @@ void CHistoricWeightRenderer::Paint(QPainter& painter, const QRect& rect) {
     if (!paper)
         painter.fillRect(rect, colours.back);
     painter.setFont(CustomFont());
-    const QPen pen(colours.text, paper ? 2 * unit : 1, Qt::SolidLine, Qt::FlatCap);
+    const SPens pens = Pens(paper, unit, colours.text);
+    const QPen& pen = pens.line;
+    const QPen& dotted = pens.dotted;
     painter.setPen(pen);
-    QPen dotted = pen;
-    if (paper)
-        dotted.setDashPattern({2.5, 2.5}); // in pen widths: 5 units on, 5 off
-    else
-        dotted.setStyle(Qt::DotLine);
 
     const QFontMetrics metrics = painter.fontMetrics();
     const double pad = 10 * unit;
@@ -159,6 +156,17 @@ void CHistoricWeightRenderer::Paint(QPainter& painter, const QRect& rect) {
         painter.drawPath(trend);
     }
     painter.restore();
+}
+
+CHistoricWeightRenderer::SPens CHistoricWeightRenderer::Pens(bool paper, double unit,
+                                                             const QColor& colour) {
+    SPens pens{QPen(colour, paper ? 2 * unit : 1, Qt::SolidLine, Qt::FlatCap), {}};
+    pens.dotted = pens.line;
+    if (paper)
+        pens.dotted.setDashPattern({2.5, 2.5}); // in pen widths
+    else
+        pens.dotted.setStyle(Qt::DotLine);
+    return pens;
 }
 
 int CHistoricWeightRenderer::RangeTypeCovering(const CJournalDate& start, const CJournalDate& end) {

@@ -6,6 +6,7 @@
 #include "desktop/views/charts/chart_painting.h"
 #include "desktop/views/report_renderer.h"
 
+#include <QPen>
 #include <QString>
 
 #include <optional>
@@ -30,6 +31,14 @@ public:
     const CHistoricWeightSeries& Series() const { return m_series; }
     // The trend statement shown under the chart; empty without the trend.
     const QString& TrendText() const { return m_trendText; }
+
+    // The chart's line and dotted-line pens: on paper 2 units wide and dashed 5 units on, 5
+    // off; on screen 1 pixel and dotted. unit is device pixels per screen pixel.
+    struct SPens {
+        QPen line;
+        QPen dotted;
+    };
+    static SPens Pens(bool paper, double unit, const QColor& colour);
 
     // The smallest range that covers start..end, ending at end.
     static int RangeTypeCovering(const CJournalDate& start, const CJournalDate& end);

@@ -19,9 +19,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -374,4 +376,27 @@ TEST_F(ChartsTest, PrintedChartCoversTheScopeWithTheSmallestRange) {
     // The title line, then a chart whose plot starts 40 pixels in.
     EXPECT_GT(InkBox(page, QRect(0, 0, 300, 20)).width(), 50);
     EXPECT_FALSE(IsBack(page, 40, 300));
+
+    // On paper: pens of 2 units, dashes 5 units long every 10 units.
+    const auto paper = CHistoricWeightRenderer::Pens(true, 3.125, kText);
+    EXPECT_DOUBLE_EQ(paper.line.widthF(), 6.25);
+    ASSERT_EQ(paper.dotted.dashPattern().size(), 2);
+    EXPECT_DOUBLE_EQ(paper.dotted.dashPattern()[0] * paper.dotted.widthF(), 5 * 3.125);
+    EXPECT_DOUBLE_EQ(paper.dotted.dashPattern()[1] * paper.dotted.widthF(), 5 * 3.125);
+    EXPECT_EQ(paper.dotted.capStyle(), Qt::FlatCap);
+    const auto screen = CHistoricWeightRenderer::Pens(false, 1, kText);
+    EXPECT_EQ(screen.line.width(), 1);
+    EXPECT_EQ(screen.dotted.style(), Qt::DotLine);
+
+    // A PDF page is paper: the same chart, written out.
+    const QString pdf = m_folder.filePath(QStringLiteral("chart.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        QPainter pdfPainter(&writer);
+        const int width = writer.width();
+        renderer->Draw(pdfPainter,
+                       QRect(0, 0, width, renderer->UnitHeight(pdfPainter, scope, 0, width)), scope,
+                       0, 0);
+    }
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
 }
