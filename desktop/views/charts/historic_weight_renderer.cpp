@@ -140,20 +140,21 @@ void CHistoricWeightRenderer::Paint(QPainter& painter, const QRect& rect) {
         trendPen.setColor(kTrendColour);
         trendPen.setWidthF(pen.widthF() * 2);
         painter.setPen(trendPen);
-        QPainterPath trend;
-        started = false;
+        // The trend is smooth: one point per unit across is all a wide pen can show, and
+        // years of days would otherwise cost the stroker most of the drawing time.
+        QPolygonF trend;
         const auto& values = m_trend->Values();
         for (size_t day = 0; day < values.size(); ++day) {
             if (!values[day])
                 continue;
             const QPointF point(layout.DayX(static_cast<double>(day)), layout.ValueY(*values[day]));
-            if (started)
-                trend.lineTo(point);
+            if (trend.size() > 1 && point.x() - trend[trend.size() - 2].x() < unit)
+                trend.back() = point;
             else
-                trend.moveTo(point);
-            started = true;
+                trend.append(point);
         }
-        painter.drawPath(trend);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.drawPolyline(trend);
     }
     painter.restore();
 }
