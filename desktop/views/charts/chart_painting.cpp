@@ -26,7 +26,7 @@ constexpr int kMonthBarWidth = 4;
 
 // The zones' rectangle: room for the weight labels left and the legend below.
 QRectF WeightForHeightPlot(const QRect& area) {
-    return QRectF(area.left() + 45, area.top() + 10, area.width() - 60, area.height() - 80);
+    return QRectF(area.left() + 45, area.top() + 10, area.width() - 60, area.height() - 100);
 }
 
 void Prepare(QPainter& painter, const QRect& area, const SChartColours& colours) {
@@ -205,6 +205,8 @@ void DrawWeightForHeight(QPainter& painter, const QRect& area, const CWeightForH
         painter.drawText(QRectF(area.left(), at.y() - 8, 40, 16), Qt::AlignRight | Qt::AlignVCenter,
                          QString::number(w));
     }
+    // A narrow pane leaves out the labels that would touch the one before.
+    double labelsEnd = area.left();
     for (double h = chart.MinHeight(); h <= chart.MaxHeight() + 0.01; h += chart.HeightStep()) {
         const QPointF at = toPoint(h, chart.MinWeight());
         QString text = QString::number(h);
@@ -212,23 +214,28 @@ void DrawWeightForHeight(QPainter& painter, const QRect& area, const CWeightForH
             text = QStringLiteral("%1'%2\"")
                        .arg(static_cast<int>(h) / 12)
                        .arg(static_cast<int>(h) % 12);
-        painter.drawText(QRectF(at.x() - 20, plot.bottom() + 2, 40, 16), Qt::AlignCenter, text);
+        const double width = painter.fontMetrics().horizontalAdvance(text);
+        if (at.x() - width / 2 < labelsEnd + 4)
+            continue;
+        painter.drawText(QRectF(at.x() - width / 2, plot.bottom() + 2, width, 16), Qt::AlignCenter,
+                         text);
+        labelsEnd = at.x() + width / 2;
     }
     painter.drawText(QRectF(plot.left(), plot.bottom() + 16, plot.width(), 16), Qt::AlignCenter,
                      chart.IsMetric() ? QStringLiteral("Height (cm), weight (kg)")
                                       : QStringLiteral("Height (ft'in\"), weight (lbs)"));
 
-    // The legend: a swatch and its text for each zone, then the two markers.
-    const int legendY = static_cast<int>(plot.bottom()) + 36;
-    int x = area.left() + 10;
+    // The legend in two columns: the zones two by two, then the two markers.
+    const int legendY = static_cast<int>(plot.bottom()) + 34;
+    const int column = area.width() / 2;
     for (int zone = 0; zone < CWeightForHeightChart::kZoneCount; ++zone) {
-        painter.fillRect(QRect(x, legendY + 3, 10, 10), kZoneColours[zone]);
-        painter.drawRect(QRect(x, legendY + 3, 10, 10));
-        const QString text = QString::fromLatin1(CWeightForHeightChart::ZoneLabel(zone));
-        painter.drawText(QRect(x + 13, legendY, 60, 16), Qt::AlignLeft | Qt::AlignVCenter, text);
-        x += 16 + painter.fontMetrics().horizontalAdvance(text) + 10;
+        const int x = area.left() + 10 + (zone % 2) * column;
+        const int y = legendY + (zone / 2) * 16;
+        painter.fillRect(QRect(x, y + 3, 10, 10), kZoneColours[zone]);
+        painter.drawRect(QRect(x, y + 3, 10, 10));
+        painter.drawText(QRect(x + 13, y, column - 25, 16), Qt::AlignLeft | Qt::AlignVCenter,
+                         QString::fromLatin1(CWeightForHeightChart::ZoneLabel(zone)));
     }
-
     painter.setRenderHint(QPainter::Antialiasing, true);
     auto weightMarker = [&](QPointF at) {
         painter.setPen(QPen(Qt::black, 1));
@@ -241,15 +248,15 @@ void DrawWeightForHeight(QPainter& painter, const QRect& area, const CWeightForH
         painter.drawPolygon(QPolygonF(
             {at + QPointF(0, -6), at + QPointF(6, 0), at + QPointF(0, 6), at + QPointF(-6, 0)}));
     };
-    const int markerY = legendY + 20;
+    const int markerY = legendY + 34;
     weightMarker(QPointF(area.left() + 15, markerY + 8));
     painter.setPen(colours.text);
     painter.drawText(QRect(area.left() + 24, markerY, 100, 16), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("Current weight"));
-    goalMarker(QPointF(area.left() + 135, markerY + 8));
+    goalMarker(QPointF(area.left() + 15 + column, markerY + 8));
     painter.setPen(colours.text);
-    painter.drawText(QRect(area.left() + 145, markerY, 100, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Goal weight"));
+    painter.drawText(QRect(area.left() + 24 + column, markerY, 100, 16),
+                     Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Goal weight"));
 
     goalMarker(toPoint(height, goal));
     weightMarker(toPoint(height, weight));
@@ -274,9 +281,14 @@ void DrawFramedText(QPainter& painter, const QRect& area, const QString& text, i
                      Qt::AlignCenter | Qt::TextWordWrap, text);
 }
 
-CChartArea::CChartArea(QSize size, Painter paint, QWidget* parent)
+CChartArea::CChartArea(QSize size, Painter paint, QWidget* parent, bool resizable)
     : QWidget(parent), m_size(size), m_paint(std::move(paint)) {
-    setFixedSize(size);
+    if (resizable) {
+        setMinimumSize(size / 2);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    } else {
+        setFixedSize(size);
+    }
 }
 
 void CChartArea::paintEvent(QPaintEvent*) {

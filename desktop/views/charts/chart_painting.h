@@ -54,7 +54,8 @@ class CChartArea : public QWidget {
 
 public:
     using Painter = std::function<void(QPainter&, const QRect&)>;
-    CChartArea(QSize size, Painter paint, QWidget* parent = nullptr);
+    // A fixed size, or with resizable set a preferred size that may grow or shrink to half.
+    CChartArea(QSize size, Painter paint, QWidget* parent = nullptr, bool resizable = false);
     QSize sizeHint() const override { return m_size; }
 
 protected:

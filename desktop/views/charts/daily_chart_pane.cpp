@@ -14,7 +14,8 @@
 namespace fitquill {
 namespace {
 
-constexpr QSize kAreaSize(300, 300);
+// It shares the narrow column of the day entry tabs: it grows and shrinks with the pane.
+constexpr QSize kAreaSize(280, 300);
 
 } // namespace
 
@@ -40,7 +41,7 @@ CDailyChartPane::CDailyChartPane(CDietData& data, std::function<void()> onClose,
             DrawWeightForHeight(painter, rect, CWeightForHeightChart(chart.sex, chart.metric),
                                 *chart.height, *chart.weight, *chart.goal, colours);
         },
-        this);
+        this, true);
     m_close = new QPushButton(QStringLiteral("Close"), this);
     connect(m_close, &QPushButton::clicked, this, [onClose = std::move(onClose)] {
         if (onClose)
@@ -49,9 +50,8 @@ CDailyChartPane::CDailyChartPane(CDietData& data, std::function<void()> onClose,
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_caption);
-    layout->addWidget(m_area, 0, Qt::AlignHCenter);
+    layout->addWidget(m_area, 1);
     layout->addWidget(m_close, 0, Qt::AlignHCenter);
-    layout->addStretch(1);
 
     for (auto signal : {&CDietData::RefreshViewsSent, &CDietData::DayChangedSent,
                         &CDietData::WeightChangedSent, &CDietData::ColorsChanged})
