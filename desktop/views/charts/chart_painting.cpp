@@ -7,7 +7,6 @@
 #include "desktop/shell/fonts.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
