@@ -19,6 +19,7 @@
 #include "desktop/shell/user_guide.h"
 #include "desktop/shell/user_name_dialog.h"
 #include "desktop/shell/users_dialog.h"
+#include "desktop/views/charts/chart_dialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -102,6 +103,7 @@ CMainFrame::CMainFrame(CDietData& data, CPresenceServer* presence, QWidget* pare
     m_data.SetSelectedPage(m_data.Settings().CurrentTab());
     m_data.SetSortMode(m_data.Settings().CurrentSort());
     m_data.SetMainWindow(this);
+    new CChartDialogs(m_data, this); // registers itself with the document
 
     CreateActions();
     CreateMenus();
