@@ -7,6 +7,7 @@
 #include "desktop/shell/fonts.h"
 #include "desktop/shell/main_frame.h"
 #include "desktop/shell/program_paths.h"
+#include "desktop/shell/user_data_notice.h"
 #include "platform/presence/presence_client.h"
 #include "platform/presence/presence_server.h"
 
@@ -149,7 +150,15 @@ int RunDesktop(int argc, char* argv[]) {
     RunGuarded([&] {
         CShellSettings settings;
         const CProgramPaths paths = CProgramPaths::FromApplication();
-        CDietData data(CDietData::ProgramSetup(paths, settings));
+        SDietDataSetup setup = CDietData::ProgramSetup(paths, settings);
+        const SUserDataMove move =
+            MoveEarlierUserDataAtStart(setup.dataFolder, setup.installPath.name);
+        // A screenshot run has nobody to answer a message box.
+        if (options.screenshot && move.outcome != SUserDataMove::EOutcome::Nothing)
+            std::cerr << "fitquill-desktop: " << move.Message() << '\n';
+        else
+            TellUserDataMove(nullptr, move);
+        CDietData data(std::move(setup));
         CMainFrame frame(data, presence.IsListening() ? &presence : nullptr);
         frame.ShowAtSavedPlacement();
 
