@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
@@ -94,6 +95,20 @@ QPixmap Picture(QWidget& window) {
     return picture;
 }
 
+// The icon installed beside the program's data (<prefix>/share/icons/hicolor), so that it is
+// found wherever the program was installed or unpacked; the icon theme's copy otherwise.
+QIcon ProgramIcon(const CProgramPaths& paths) {
+    QIcon icon;
+    const QDir theme(QString::fromStdString(
+        (paths.DataFolder() / ".." / "icons" / "hicolor").lexically_normal().string()));
+    for (const QString& size : theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString file = theme.filePath(size + QStringLiteral("/apps/fitquill-desktop.png"));
+        if (QFileInfo::exists(file))
+            icon.addFile(file);
+    }
+    return icon.isNull() ? QIcon::fromTheme(QStringLiteral("fitquill-desktop")) : icon;
+}
+
 } // namespace
 
 int RunDesktop(int argc, char* argv[]) {
@@ -144,6 +159,9 @@ int RunDesktop(int argc, char* argv[]) {
     // Some platforms add the display name to window titles; as it equals the title, the main
     // window's title stays exactly what other programs look for.
     QGuiApplication::setApplicationDisplayName(QString::fromLatin1(kMainWindowTitle));
+    // Desktop shells match the window to fitquill-desktop.desktop and its icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("fitquill-desktop"));
+    QApplication::setWindowIcon(ProgramIcon(CProgramPaths::FromApplication()));
     RegisterTahoma();
 
     int exitCode = 0;
