@@ -5,6 +5,7 @@
 #include "desktop/shell/program_paths.h"
 #include "desktop/shell/shell_settings.h"
 #include "desktop/shell/user_data_notice.h"
+#include "platform/settings/program_locations.h"
 
 #include <fstream>
 
@@ -109,6 +110,25 @@ TEST_F(ShellSettings, WithoutAnInstallPathTheOwnUsersLiveBelowTheDefaultInstalla
               WorldFolder() / "data" / "fitquill" / "Fitquill" / "Desktop" / "Users" / "Users.udb");
     EXPECT_FALSE(fs::exists(paths.DataFolder() / "Fitquill"));
     EXPECT_TRUE(m_prompt->Shown().empty()) << "no complaint about a missing setting";
+}
+
+TEST_F(ShellSettings, TheDesktopProgramAndTheToolsAgreeOnTheInstallPath) {
+    CShellSettings settings;
+    CProgramPaths paths(m_folder / "build" / "desktop");
+    // The setting as the desktop program writes it, then no setting at all.
+    for (const bool set : {true, false}) {
+        if (set)
+            settings.Store().setValue("InstallPath/Name",
+                                      QString::fromStdString((m_folder / "chosen/").string()));
+        else
+            settings.Store().remove("InstallPath/Name");
+        settings.Store().sync();
+        const SDietDataSetup setup = CDietData::ProgramSetup(paths, settings);
+        EXPECT_EQ(setup.installPath.name, CProgramLocations::FromProcess(nullptr).InstallPath())
+            << set;
+        EXPECT_EQ(fs::path(setup.installPath.name),
+                  set ? m_folder / "chosen/" : WorldFolder() / "data" / "fitquill");
+    }
 }
 
 TEST_F(ShellSettings, UsersOfAnEarlierBuildAreMovedAtTheFirstStartAndToldOnce) {
