@@ -5,8 +5,6 @@
 #include "core/users/user_directory.h"
 #include "core/users/user_list_file.h"
 
-#include <algorithm>
-#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -20,11 +18,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The path with its links resolved as far as it exists, without a trailing separator.
+fs::path Resolved(const fs::path& path) {
+    std::error_code ec;
+    fs::path resolved = fs::weakly_canonical(path, ec);
+    if (ec)
+        resolved = fs::absolute(path, ec).lexically_normal();
+    return resolved.has_filename() ? resolved : resolved.parent_path();
+}
+
 bool SamePlace(const fs::path& a, const fs::path& b) {
     std::error_code ec;
     if (fs::exists(a, ec) && fs::exists(b, ec))
         return fs::equivalent(a, b, ec);
-    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+    return Resolved(a) == Resolved(b);
 }
 
 // True when the folder is missing, or holds nothing but a user list without users; such a list
@@ -87,17 +94,6 @@ bool MoveFolder(const fs::path& from, const fs::path& to, std::string& error) {
     return true;
 }
 
-bool IsInside(const fs::path& path, const fs::path& folder) {
-    std::error_code ec;
-    const fs::path inner = fs::weakly_canonical(path, ec);
-    const fs::path outer = fs::weakly_canonical(folder, ec);
-    if (outer.empty() || outer == outer.root_path())
-        return false;
-    auto [end, at] = std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end());
-    // A trailing separator leaves an empty last element.
-    return end == outer.end() || (std::next(end) == outer.end() && end->empty());
-}
-
 } // namespace
 
 fs::path AccountHomeFolder() {
@@ -113,7 +109,8 @@ fs::path AccountHomeFolder() {
 
 SUserDataMove MoveEarlierUserDataAtStart(const fs::path& dataFolder, const fs::path& installPath,
                                          const fs::path& accountHome) {
-    if (accountHome.empty() || !IsInside(installPath, accountHome))
+    if (accountHome.empty() ||
+        !SamePlace(installPath, accountHome / ".local" / "share" / "fitquill"))
         return SUserDataMove{};
     return MoveEarlierUserData(dataFolder, installPath);
 }

@@ -35,10 +35,11 @@ SUserDataMove MoveEarlierUserData(const std::filesystem::path& dataFolder,
 // unknown.
 std::filesystem::path AccountHomeFolder();
 
-// What a program does at start: MoveEarlierUserData, but only when the installation path lies
-// inside `accountHome`. Tests and sandboxes point HOME or the setting at a temporary folder; a
-// program started there must not carry a real build tree's users into it, where they would be
-// deleted with it.
+// What a program does at start: MoveEarlierUserData, but only when the installation path is the
+// account's own default, <accountHome>/.local/share/fitquill. Tests and sandboxes point HOME,
+// XDG_DATA_HOME or the setting at folders of their own, often inside the build tree and so
+// inside the account's home; a program started there must not carry a real build tree's users
+// into a folder that is deleted with the test. Elsewhere the users stay where they are.
 SUserDataMove
 MoveEarlierUserDataAtStart(const std::filesystem::path& dataFolder,
                            const std::filesystem::path& installPath,

@@ -132,22 +132,23 @@ TEST_F(UserDataMoveTest, AFailedMoveLeavesTheUsersWhereTheyWere) {
     EXPECT_EQ(Journal(m_data, "Ann"), "journal of Ann");
 }
 
-TEST_F(UserDataMoveTest, AtStartOnlyAnInstallationInsideTheAccountsHomeReceivesUsers) {
+TEST_F(UserDataMoveTest, AtStartOnlyTheAccountsOwnDataFolderReceivesUsers) {
     WriteUsers(m_data, {"Ann"});
     const fs::path home = m_root / "home";
-    // A sandbox's folder (a test's temporary HOME) is not the account's: nothing moves there.
-    for (const fs::path& elsewhere : {m_root / "home2" / "fitquill", m_root / "sandbox"}) {
+    // A sandbox's folders (a test's HOME or XDG_DATA_HOME, often inside the account's home)
+    // are not the account's own: nothing moves there.
+    for (const fs::path& elsewhere :
+         {home / "build" / "tests" / "data" / "fitquill",
+          m_root / "home2" / ".local" / "share" / "fitquill", m_root / "sandbox"}) {
         EXPECT_EQ(MoveEarlierUserDataAtStart(m_data, elsewhere, home).outcome,
                   SUserDataMove::EOutcome::Nothing);
         EXPECT_FALSE(fs::exists(elsewhere));
     }
     EXPECT_EQ(MoveEarlierUserDataAtStart(m_data, m_install, fs::path()).outcome,
               SUserDataMove::EOutcome::Nothing);
-    EXPECT_EQ(MoveEarlierUserDataAtStart(m_data, m_install, "/").outcome,
-              SUserDataMove::EOutcome::Nothing);
     EXPECT_EQ(ListedUsers(m_data), std::vector<std::string>{"Ann"});
 
-    EXPECT_EQ(MoveEarlierUserDataAtStart(m_data, m_install, home / "").outcome,
+    EXPECT_EQ(MoveEarlierUserDataAtStart(m_data, m_install.string() + "/", home).outcome,
               SUserDataMove::EOutcome::Moved);
     EXPECT_EQ(ListedUsers(m_install), std::vector<std::string>{"Ann"});
     EXPECT_FALSE(AccountHomeFolder().empty());
