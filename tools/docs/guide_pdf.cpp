@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextBlock>
+#include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -55,6 +56,19 @@ bool FitImages(QTextDocument& document, const QString& imageFolder, double textW
     return true;
 }
 
+// Each chapter (a second-level heading) starts on a page of its own.
+void BreakBeforeChapters(QTextDocument& document) {
+    QTextCursor cursor(&document);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() != 2)
+            continue;
+        QTextBlockFormat format = block.blockFormat();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(format);
+    }
+}
+
 } // namespace
 
 bool RenderGuidePdf(const QString& markdown, const QString& imageFolder, const QString& output,
@@ -81,6 +95,7 @@ bool RenderGuidePdf(const QString& markdown, const QString& imageFolder, const Q
     const double textWidth = writer.pageLayout().paintRect(QPageLayout::Point).width() - 20;
     if (!FitImages(document, imageFolder, textWidth, error))
         return false;
+    BreakBeforeChapters(document);
     document.print(&writer);
     if (!file.commit()) {
         if (error)
