@@ -9,6 +9,7 @@ FITQUILL_PACKAGES=(
   clang libclang-rt-14-dev clang-format
   qt6-base-dev xvfb xauth xdotool fonts-wine
   libpalm-perl
+  appstream desktop-file-utils poppler-utils dpkg-dev fakeroot file lintian
 )
 
 fitquill_missing_packages() {

@@ -4,31 +4,19 @@
 #include "conduit/conduit_api.h"
 #include "platform/palm/handheld.h"
 #include "platform/palm/user_store.h"
+#include "platform/settings/program_locations.h"
 #include "platform/settings/settings_store.h"
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace fitquill {
 namespace {
-
-namespace fs = std::filesystem;
 
 std::optional<std::string> ProcessVariable(const char* name) {
     const char* value = std::getenv(name);
     if (value == nullptr || *value == '\0')
         return std::nullopt;
     return std::string(value);
-}
-
-// The desktop program's own default when no installation path is set: its folder under the
-// user's data folder.
-std::string DefaultInstallPath(const CConduitEnvironment::EnvironmentLookup& lookup) {
-    if (auto data = lookup("XDG_DATA_HOME"))
-        return (fs::path(*data) / "fitquill").string();
-    if (auto home = lookup("HOME"))
-        return (fs::path(*home) / ".local" / "share" / "fitquill").string();
-    return {};
 }
 
 } // namespace
@@ -55,14 +43,16 @@ CConduitEnvironment::CConduitEnvironment(const SSyncProperties& properties, cons
     const CSettingsStore settings = CSettingsStore::FromEnvironment(lookup);
     auto library = std::make_shared<CUserStore>(
         CUserStore::PalmRoot(settings.Value("InstallPath/PalmDesktop").value_or(std::string())));
-    std::optional<std::string> install = settings.InstallPath();
+    // The users are looked up where the desktop program and the tools look.
+    const std::optional<std::string> install =
+        CProgramLocations::InstallPathOf(settings.InstallPath(), lookup);
     if (!install) {
-        // A message box would stop the HotSync operation until someone answers it: the notice
-        // goes to the log, and the users are looked up where the desktop program looks.
+        // Neither the setting nor a home folder: a message box would stop the HotSync
+        // operation until someone answers it, so the notice goes to the log.
         m_log->AddEntry(tag + kInstallPathKeyMessage, kLogActivityText);
-        install = DefaultInstallPath(lookup);
     }
-    m_users = std::make_unique<CUserDirectory>(std::move(library), SInstallPath{true, *install});
+    m_users = std::make_unique<CUserDirectory>(std::move(library),
+                                               SInstallPath{true, install.value_or(std::string())});
 }
 
 SConduitServices CConduitEnvironment::Services() {

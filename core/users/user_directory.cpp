@@ -53,6 +53,11 @@ CUserDirectory::CUserDirectory(std::shared_ptr<IUserLibrary> library,
     }
 }
 
+std::filesystem::path
+CUserDirectory::FallbackUsersFolder(const std::filesystem::path& installPath) {
+    return installPath / "Fitquill" / "Desktop" / "Users";
+}
+
 bool CUserDirectory::LoadList() {
     bool missing = false;
     std::string error;

@@ -49,6 +49,9 @@ public:
     CUserDirectory(std::shared_ptr<IUserLibrary> library, const SInstallPath& installPath,
                    INoticeSink* notices = nullptr);
 
+    // The folder of the own user list and its user folders below an installation path.
+    static std::filesystem::path FallbackUsersFolder(const std::filesystem::path& installPath);
+
     bool LibraryMode() const { return m_libraryMode; }
     // Ends with a directory separator unless empty.
     const std::string& InstallPath() const { return m_installPath; }

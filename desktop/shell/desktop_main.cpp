@@ -7,11 +7,13 @@
 #include "desktop/shell/fonts.h"
 #include "desktop/shell/main_frame.h"
 #include "desktop/shell/program_paths.h"
+#include "desktop/shell/user_data_notice.h"
 #include "platform/presence/presence_client.h"
 #include "platform/presence/presence_server.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
@@ -93,6 +95,20 @@ QPixmap Picture(QWidget& window) {
     return picture;
 }
 
+// The icon installed beside the program's data (<prefix>/share/icons/hicolor), so that it is
+// found wherever the program was installed or unpacked; the icon theme's copy otherwise.
+QIcon ProgramIcon(const CProgramPaths& paths) {
+    QIcon icon;
+    const QDir theme(QString::fromStdString(
+        (paths.DataFolder() / ".." / "icons" / "hicolor").lexically_normal().string()));
+    for (const QString& size : theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString file = theme.filePath(size + QStringLiteral("/apps/fitquill-desktop.png"));
+        if (QFileInfo::exists(file))
+            icon.addFile(file);
+    }
+    return icon.isNull() ? QIcon::fromTheme(QStringLiteral("fitquill-desktop")) : icon;
+}
+
 } // namespace
 
 int RunDesktop(int argc, char* argv[]) {
@@ -143,13 +159,24 @@ int RunDesktop(int argc, char* argv[]) {
     // Some platforms add the display name to window titles; as it equals the title, the main
     // window's title stays exactly what other programs look for.
     QGuiApplication::setApplicationDisplayName(QString::fromLatin1(kMainWindowTitle));
+    // Desktop shells match the window to fitquill-desktop.desktop and its icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("fitquill-desktop"));
+    QApplication::setWindowIcon(ProgramIcon(CProgramPaths::FromApplication()));
     RegisterTahoma();
 
     int exitCode = 0;
     RunGuarded([&] {
         CShellSettings settings;
         const CProgramPaths paths = CProgramPaths::FromApplication();
-        CDietData data(CDietData::ProgramSetup(paths, settings));
+        SDietDataSetup setup = CDietData::ProgramSetup(paths, settings);
+        const SUserDataMove move =
+            MoveEarlierUserDataAtStart(setup.dataFolder, setup.installPath.name);
+        // A screenshot run has nobody to answer a message box.
+        if (options.screenshot && move.outcome != SUserDataMove::EOutcome::Nothing)
+            std::cerr << "fitquill-desktop: " << move.Message() << '\n';
+        else
+            TellUserDataMove(nullptr, move);
+        CDietData data(std::move(setup));
         CMainFrame frame(data, presence.IsListening() ? &presence : nullptr);
         frame.ShowAtSavedPlacement();
 

@@ -60,10 +60,10 @@ SDietDataSetup CDietData::ProgramSetup(const CProgramPaths& paths, const CShellS
     SDietDataSetup setup;
     setup.library = std::make_shared<CUserStore>(
         CUserStore::PalmRoot(settings.PalmDesktopFolder().toStdString()));
-    std::string install = settings.InstallPathName()
-                              .value_or(QString::fromStdString(paths.DefaultInstallPath().string()))
-                              .toStdString();
-    setup.installPath = SInstallPath{true, install};
+    std::optional<std::string> setting;
+    if (const std::optional<QString> name = settings.InstallPathName())
+        setting = name->toStdString();
+    setup.installPath = SInstallPath{true, CProgramPaths::InstallPath(setting)};
     setup.dataFolder = paths.DataFolder();
     return setup;
 }

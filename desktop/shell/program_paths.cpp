@@ -31,8 +31,8 @@ fs::path CProgramPaths::DataFolder() const {
     return CProgramLocations::DataFolderOf(m_programFolder);
 }
 
-fs::path CProgramPaths::DefaultInstallPath() const {
-    return CProgramLocations::DefaultInstallPath(DataFolder(), ProcessEnvironment);
+std::string CProgramPaths::InstallPath(const std::optional<std::string>& setting) {
+    return CProgramLocations::InstallPathOf(setting, ProcessEnvironment).value_or(std::string());
 }
 
 } // namespace fitquill

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <string>
 
 namespace fitquill {
 
@@ -19,10 +21,10 @@ public:
     // The shipped data: <program folder>/../share/fitquill (the default FoodDB.ddb, the user
     // guide).
     std::filesystem::path DataFolder() const;
-    // The installation folder used when no installation path is set: the data folder when the
-    // program may write there (a build tree, a private installation), else the user's own data
-    // folder ($XDG_DATA_HOME/fitquill). The program's own user list lives below it.
-    std::filesystem::path DefaultInstallPath() const;
+    // The installation path below which the program's own user list and the user folders
+    // live: the setting's value when present, else the user's own data folder
+    // ($XDG_DATA_HOME/fitquill); empty when the environment names no home either.
+    static std::string InstallPath(const std::optional<std::string>& setting);
 
 private:
     std::filesystem::path m_programFolder;

@@ -4,8 +4,6 @@
 #include "platform/palm/user_store.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <random>
 #include <string>
 #include <system_error>
 
@@ -51,8 +49,7 @@ CProgramLocations::CProgramLocations(const CSettingsStore& settings, const fs::p
                                      const CSettingsStore::EnvironmentLookup& environment)
     : m_dataFolder(DataFolderOf(programFolder)) {
     m_palmRoot = CUserStore::PalmRoot(settings.Value(kPalmDesktopKey).value_or(std::string()));
-    const std::optional<std::string> install = settings.InstallPath();
-    m_installPath = install ? *install : DefaultInstallPath(m_dataFolder, environment).string();
+    m_installPath = InstallPathOf(settings.InstallPath(), environment).value_or(std::string());
 }
 
 CProgramLocations CProgramLocations::FromProcess(const char* argv0) {
@@ -69,46 +66,26 @@ fs::path CProgramLocations::DataFolderOf(const fs::path& programFolder) {
     return (programFolder / ".." / "share" / "fitquill").lexically_normal();
 }
 
-fs::path
-CProgramLocations::DefaultInstallPath(const fs::path& dataFolder,
-                                      const CSettingsStore::EnvironmentLookup& environment) {
-    if (MayWrite(dataFolder))
-        return dataFolder;
-    fs::path userData;
+std::optional<fs::path>
+CProgramLocations::UserDataFolder(const CSettingsStore::EnvironmentLookup& environment) {
+    // Relative values are ignored, as the base-directory rules ask.
     const std::string dataHome = environment("XDG_DATA_HOME").value_or(std::string());
-    if (!dataHome.empty() && fs::path(dataHome).is_absolute()) {
-        userData = dataHome;
-    } else {
-        const std::string home = environment("HOME").value_or(std::string());
-        userData = fs::path(home.empty() ? "/" : home) / ".local" / "share";
-    }
-    return userData / "fitquill";
+    if (!dataHome.empty() && fs::path(dataHome).is_absolute())
+        return fs::path(dataHome) / "fitquill";
+    const std::string home = environment("HOME").value_or(std::string());
+    if (!home.empty() && fs::path(home).is_absolute())
+        return fs::path(home) / ".local" / "share" / "fitquill";
+    return std::nullopt;
 }
 
-bool CProgramLocations::MayWrite(fs::path folder) {
-    std::error_code ec;
-    for (;;) {
-        const fs::file_status status = fs::status(folder, ec);
-        if (fs::exists(status))
-            break;
-        if (!folder.has_parent_path() || folder.parent_path() == folder)
-            return false;
-        folder = folder.parent_path();
-    }
-    if (!fs::is_directory(folder, ec))
-        return false;
-    const fs::path probe =
-        folder / (".fitquill-write-test-" + std::to_string(std::random_device()()));
-    if (fs::exists(probe, ec))
-        return false;
-    bool writable = false;
-    {
-        std::ofstream file(probe, std::ios::binary | std::ios::app);
-        writable = file.is_open();
-    }
-    if (writable)
-        fs::remove(probe, ec);
-    return writable;
+std::optional<std::string>
+CProgramLocations::InstallPathOf(const std::optional<std::string>& setting,
+                                 const CSettingsStore::EnvironmentLookup& environment) {
+    if (setting)
+        return setting;
+    if (const auto folder = UserDataFolder(environment))
+        return folder->string();
+    return std::nullopt;
 }
 
 fs::path CProgramLocations::CacheFolder(const CSettingsStore::EnvironmentLookup& environment) {

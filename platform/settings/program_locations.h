@@ -14,10 +14,13 @@ namespace fitquill {
 // tools alike, so that they see the same users and files:
 // - the Palm Desktop folder that serves the users: the setting "InstallPath/PalmDesktop", else
 //   FITQUILL_PALM_ROOT; without one the program keeps its own user list (Users.udb);
-// - the installation path below which that list lives: the setting "InstallPath/Name", else
-//   the data folder when the program may write there (a build tree, a private installation),
-//   else the user's own data folder ($XDG_DATA_HOME/fitquill, or ~/.local/share/fitquill);
-// - the data folder with the default food database: <program folder>/../share/fitquill.
+// - the installation path below which that list and the user folders live: the setting
+//   "InstallPath/Name", else the user's own data folder ($XDG_DATA_HOME/fitquill, or
+//   ~/.local/share/fitquill). Never the build tree or the program's folder: rebuilding,
+//   cleaning or reinstalling may delete those, and every account on the machine shares them;
+// - the data folder with the shipped, read-only data: <program folder>/../share/fitquill.
+// The desktop program and the conduits read their settings their own way and hand the value to
+// InstallPathOf, so that the rule itself is written once.
 class CProgramLocations {
 public:
     static constexpr std::string_view kPalmDesktopKey = "InstallPath/PalmDesktop";
@@ -37,12 +40,15 @@ public:
     CUserDirectory MakeUserDirectory() const;
 
     static std::filesystem::path DataFolderOf(const std::filesystem::path& programFolder);
-    static std::filesystem::path
-    DefaultInstallPath(const std::filesystem::path& dataFolder,
-                       const CSettingsStore::EnvironmentLookup& environment);
-    // Whether a file could be created in the folder, or in the folder once created: tried, not
-    // guessed from permission bits, which say nothing of the running user's rights.
-    static bool MayWrite(std::filesystem::path folder);
+    // $XDG_DATA_HOME/fitquill when that variable holds an absolute path, else
+    // $HOME/.local/share/fitquill; nothing when the environment names no home either.
+    static std::optional<std::filesystem::path>
+    UserDataFolder(const CSettingsStore::EnvironmentLookup& environment);
+    // The installation path: the setting's value when present, else UserDataFolder; nothing
+    // when neither is known.
+    static std::optional<std::string>
+    InstallPathOf(const std::optional<std::string>& setting,
+                  const CSettingsStore::EnvironmentLookup& environment);
     // The user's folder for temporary downloads: $XDG_CACHE_HOME/fitquill, else
     // ~/.cache/fitquill.
     static std::filesystem::path CacheFolder(const CSettingsStore::EnvironmentLookup& environment);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <optional>
 
@@ -247,19 +248,53 @@ TEST_F(ConduitRunTest, RecordBeyondTheHandheldLimitIsRefusedBeforeThePurge) {
               (Log{{"Foods: error writing handheld database", -1}, {"Foods:", 21}}));
 }
 
-TEST_F(ConduitRunTest, MissingInstallPathSettingIsLoggedNotShown) {
-    const std::map<std::string, std::string> variables = {
-        {"HOME", m_root.string()},
+TEST_F(ConduitRunTest, InstallPathIsTheSettingElseTheUsersDataFolder) {
+    std::map<std::string, std::string> variables = {
+        {"HOME", (m_root / "home").string()},
         {"XDG_CONFIG_HOME", (m_root / "config").string()},
         {"XDG_CONFIG_DIRS", (m_root / "etc").string()},
         {"FITQUILL_HOTSYNC_LOG", (m_root / "entries").string()}};
-    CConduitEnvironment environment(m_properties, "Foods: ", [&](const char* name) {
-        auto it = variables.find(name);
-        return it == variables.end() ? std::nullopt : std::optional<std::string>(it->second);
-    });
-    const auto bytes = ReadBytes(m_root / "entries");
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
-              "-1\tFoods: Could not open up the install path registry key.\n");
+    // Each environment runs the way a HotSync operation builds it; the log must stay empty
+    // unless no folder can be found at all.
+    const auto installPathAndLog = [&]() {
+        std::filesystem::remove(m_root / "entries");
+        CConduitEnvironment environment(m_properties, "Foods: ", [&](const char* name) {
+            auto it = variables.find(name);
+            return it == variables.end() ? std::nullopt : std::optional<std::string>(it->second);
+        });
+        std::string log;
+        if (std::filesystem::exists(m_root / "entries")) {
+            const auto bytes = ReadBytes(m_root / "entries");
+            log.assign(bytes.begin(), bytes.end());
+        }
+        return std::pair{environment.Services().users.InstallPath(), log};
+    };
+    const char sep = kPathSeparator;
+
+    EXPECT_EQ(installPathAndLog(),
+              std::pair((m_root / "home" / ".local" / "share" / "fitquill").string() + sep,
+                        std::string()));
+    variables["XDG_DATA_HOME"] = (m_root / "xdg").string();
+    EXPECT_EQ(installPathAndLog(),
+              std::pair((m_root / "xdg" / "fitquill").string() + sep, std::string()));
+
+    std::filesystem::create_directories(m_root / "config" / "Quorvel");
+    std::ofstream(m_root / "config" / "Quorvel" / "Fitquill.conf")
+        << "[InstallPath]\nName=" << (m_root / "chosen").string() << "\n";
+    EXPECT_EQ(installPathAndLog(), std::pair((m_root / "chosen").string() + sep, std::string()));
+
+    std::filesystem::remove(m_root / "config" / "Quorvel" / "Fitquill.conf");
+    variables.erase("HOME");
+    variables.erase("XDG_DATA_HOME");
+    // An empty installation path puts the own list below the working folder: keep it here.
+    const std::filesystem::path workingFolder = std::filesystem::current_path();
+    std::filesystem::current_path(m_root);
+    const auto withoutHome = installPathAndLog();
+    std::filesystem::current_path(workingFolder);
+    EXPECT_EQ(withoutHome,
+              std::pair(std::string(),
+                        std::string("-1\tFoods: Could not open up the install path registry "
+                                    "key.\n")));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "tools/fitquill/fitquill_tool.h"
 
 #include "core/internal_error.h"
+#include "platform/settings/user_data_move.h"
 #include "tools/common/command_line.h"
 #include "tools/fitquill/food_commands.h"
 #include "tools/fitquill/journal_commands.h"
@@ -83,6 +84,9 @@ const char* const CFitquillTool::kUsage =
     "                      names one\n"
     "  FITQUILL_TODAY      today's date, YYYY-MM-DD\n"
     "  XDG_CONFIG_HOME     where the settings file Quorvel/Fitquill.conf is found\n"
+    "  XDG_DATA_HOME       the program's own users live in $XDG_DATA_HOME/fitquill\n"
+    "                      (default ~/.local/share/fitquill) unless the setting\n"
+    "                      InstallPath/Name names another folder\n"
     "\n"
     "The exit status is 0 on success; on failure it is 1 and standard error holds one line.\n";
 
@@ -97,8 +101,13 @@ int CFitquillTool::Run(const char* argv0, const std::vector<std::string>& argume
     // but the files they are given.
     std::optional<CProgramLocations> locations;
     const CJournalCommands::LocationsSource whereProgram = [&]() -> const CProgramLocations& {
-        if (!locations)
+        if (!locations) {
             locations.emplace(CProgramLocations::FromProcess(argv0));
+            const SUserDataMove move =
+                MoveEarlierUserDataAtStart(locations->DataFolder(), locations->InstallPath());
+            if (move.outcome != SUserDataMove::EOutcome::Nothing)
+                err << move.Message() << '\n';
+        }
         return *locations;
     };
 

@@ -4,6 +4,8 @@
 
 #include "desktop/shell/program_paths.h"
 #include "desktop/shell/shell_settings.h"
+#include "desktop/shell/user_data_notice.h"
+#include "platform/settings/program_locations.h"
 
 #include <fstream>
 
@@ -93,15 +95,10 @@ TEST_F(ShellSettings, ValuesSurviveInTheSettingsFileUnderTheirKeys) {
 TEST_F(ShellSettings, ProgramFoldersFollowTheProgramFile) {
     CProgramPaths fromBuild(m_folder / "build" / "desktop");
     EXPECT_EQ(fromBuild.DataFolder(), m_folder / "build" / "share" / "fitquill");
-    // A folder the program may create is its own installation.
-    EXPECT_EQ(fromBuild.DefaultInstallPath(), fromBuild.DataFolder());
-
-    // A data folder that cannot be written sends the own users to the user's data folder.
-    const fs::path readOnly = m_folder / "readonly";
-    fs::create_directories(readOnly / "share" / "fitquill");
-    std::ofstream(readOnly / "share" / "fitquill" / "blocker");
-    CProgramPaths blocked(readOnly / "share" / "fitquill" / "blocker" / "bin");
-    EXPECT_EQ(blocked.DefaultInstallPath(), WorldFolder() / "data" / "fitquill");
+    // The users never live in the program's folders, however writable they are.
+    EXPECT_EQ(fs::path(CProgramPaths::InstallPath(std::nullopt)),
+              WorldFolder() / "data" / "fitquill");
+    EXPECT_EQ(CProgramPaths::InstallPath("/somewhere/else/"), "/somewhere/else/");
 }
 
 TEST_F(ShellSettings, WithoutAnInstallPathTheOwnUsersLiveBelowTheDefaultInstallation) {
@@ -111,11 +108,55 @@ TEST_F(ShellSettings, WithoutAnInstallPathTheOwnUsersLiveBelowTheDefaultInstalla
     CProgramPaths paths(m_folder / "build" / "desktop");
     SDietDataSetup setup = CDietData::ProgramSetup(paths, settings);
     EXPECT_TRUE(setup.installPath.keyFound);
-    EXPECT_EQ(fs::path(setup.installPath.name), paths.DefaultInstallPath());
+    EXPECT_EQ(fs::path(setup.installPath.name), WorldFolder() / "data" / "fitquill");
     EXPECT_EQ(setup.dataFolder, paths.DataFolder());
     CDietData data(std::move(setup));
     EXPECT_FALSE(data.Users().LibraryMode());
     EXPECT_EQ(fs::path(data.Users().ListPath()),
-              paths.DataFolder() / "Fitquill" / "Desktop" / "Users" / "Users.udb");
+              WorldFolder() / "data" / "fitquill" / "Fitquill" / "Desktop" / "Users" / "Users.udb");
+    EXPECT_FALSE(fs::exists(paths.DataFolder() / "Fitquill"));
     EXPECT_TRUE(m_prompt->Shown().empty()) << "no complaint about a missing setting";
+}
+
+TEST_F(ShellSettings, TheDesktopProgramAndTheToolsAgreeOnTheInstallPath) {
+    CShellSettings settings;
+    CProgramPaths paths(m_folder / "build" / "desktop");
+    // The setting as the desktop program writes it, then no setting at all.
+    for (const bool set : {true, false}) {
+        if (set)
+            settings.Store().setValue("InstallPath/Name",
+                                      QString::fromStdString((m_folder / "chosen/").string()));
+        else
+            settings.Store().remove("InstallPath/Name");
+        settings.Store().sync();
+        const SDietDataSetup setup = CDietData::ProgramSetup(paths, settings);
+        EXPECT_EQ(setup.installPath.name, CProgramLocations::FromProcess(nullptr).InstallPath())
+            << set;
+        EXPECT_EQ(fs::path(setup.installPath.name),
+                  set ? m_folder / "chosen/" : WorldFolder() / "data" / "fitquill");
+    }
+}
+
+TEST_F(ShellSettings, UsersOfAnEarlierBuildAreMovedAtTheFirstStartAndToldOnce) {
+    UseOwnUserList();
+    CShellSettings settings;
+    settings.Store().remove("InstallPath/Name");
+    CProgramPaths paths(m_folder / "build" / "desktop");
+    {
+        // Where an earlier build kept them: below its data folder.
+        CUserDirectory old(nullptr, SInstallPath{true, paths.DataFolder().string()});
+        ASSERT_TRUE(old.AddUser("Ann"));
+    }
+    for (int start = 0; start < 2; ++start) {
+        SDietDataSetup setup = CDietData::ProgramSetup(paths, settings);
+        TellUserDataMove(nullptr, MoveEarlierUserData(setup.dataFolder, setup.installPath.name));
+        CDietData data(std::move(setup));
+        EXPECT_EQ(data.Users().OwnUsers(), std::vector<std::string>{"Ann"}) << start;
+    }
+    ASSERT_EQ(m_prompt->Shown().size(), 1u);
+    EXPECT_EQ(m_prompt->Shown()[0].icon, EPromptIcon::Information);
+    const fs::path users = WorldFolder() / "data" / "fitquill" / "Fitquill" / "Desktop" / "Users";
+    EXPECT_TRUE(m_prompt->Shown()[0].text.contains(QString::fromStdString(users.string())));
+    EXPECT_TRUE(fs::is_directory(users / "Ann"));
+    EXPECT_FALSE(fs::exists(paths.DataFolder() / "Fitquill"));
 }

@@ -31,12 +31,6 @@ protected:
         };
     }
 
-    // A folder that can never be created: its parent is a file.
-    fs::path Unwritable() const {
-        std::ofstream(m_root / "file") << "x";
-        return m_root / "file" / "share" / "fitquill";
-    }
-
     fs::path m_root;
     std::map<std::string, std::string> m_environment;
 };
@@ -49,25 +43,27 @@ TEST_F(ProgramLocationsTest, DataFolderIsShareBesideTheProgramFolder) {
     EXPECT_EQ(CProgramLocations::DataFolderOf("/build/bin/"), fs::path("/build/share/fitquill"));
 }
 
-TEST_F(ProgramLocationsTest, DefaultInstallPathIsAWritableDataFolderElseTheUsersDataFolder) {
-    // Not created yet, but its nearest existing ancestor takes files.
+TEST_F(ProgramLocationsTest, DefaultInstallPathIsTheUsersDataFolderNeverTheProgramsFolder) {
+    // A writable data folder (a build tree) is not used for users' files.
     const fs::path data = m_root / "prefix" / "share" / "fitquill";
-    EXPECT_TRUE(CProgramLocations::MayWrite(data));
-    EXPECT_EQ(CProgramLocations::DefaultInstallPath(data, Environment()), data);
-    EXPECT_FALSE(fs::exists(m_root / "prefix")) << "the probe must leave nothing behind";
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_root), fs::directory_iterator()), 0);
-
-    const fs::path unwritable = Unwritable();
-    EXPECT_FALSE(CProgramLocations::MayWrite(unwritable));
+    fs::create_directories(data);
+    EXPECT_EQ(CProgramLocations::InstallPathOf(std::nullopt, Environment()), std::nullopt);
+    m_environment["HOME"] = "relative/home";
+    EXPECT_EQ(CProgramLocations::InstallPathOf(std::nullopt, Environment()), std::nullopt);
     m_environment["HOME"] = (m_root / "home").string();
-    EXPECT_EQ(CProgramLocations::DefaultInstallPath(unwritable, Environment()),
-              m_root / "home" / ".local" / "share" / "fitquill");
+    EXPECT_EQ(CProgramLocations::InstallPathOf(std::nullopt, Environment()),
+              (m_root / "home" / ".local" / "share" / "fitquill").string());
     m_environment["XDG_DATA_HOME"] = "relative/ignored";
-    EXPECT_EQ(CProgramLocations::DefaultInstallPath(unwritable, Environment()),
+    EXPECT_EQ(CProgramLocations::UserDataFolder(Environment()),
               m_root / "home" / ".local" / "share" / "fitquill");
     m_environment["XDG_DATA_HOME"] = (m_root / "xdg").string();
-    EXPECT_EQ(CProgramLocations::DefaultInstallPath(unwritable, Environment()),
-              m_root / "xdg" / "fitquill");
+    EXPECT_EQ(CProgramLocations::InstallPathOf(std::nullopt, Environment()),
+              (m_root / "xdg" / "fitquill").string());
+    EXPECT_EQ(CProgramLocations(CSettingsStore({m_root / "none.conf"}), m_root / "prefix" / "bin",
+                                Environment())
+                  .InstallPath(),
+              (m_root / "xdg" / "fitquill").string());
+    EXPECT_EQ(CProgramLocations::InstallPathOf(std::string("/chosen/"), Environment()), "/chosen/");
 }
 
 TEST_F(ProgramLocationsTest, TheInstallPathSettingWinsOverTheDefault) {
@@ -77,7 +73,7 @@ TEST_F(ProgramLocationsTest, TheInstallPathSettingWinsOverTheDefault) {
     m_environment["XDG_DATA_HOME"] = (m_root / "xdg").string();
 
     EXPECT_EQ(CProgramLocations(settings, program, Environment()).InstallPath(),
-              (m_root / "share" / "fitquill").string());
+              (m_root / "xdg" / "fitquill").string());
     ASSERT_TRUE(settings.SetInstallPath((m_root / "install/").string()));
     const CProgramLocations locations(settings, program, Environment());
     EXPECT_EQ(locations.InstallPath(), (m_root / "install/").string());

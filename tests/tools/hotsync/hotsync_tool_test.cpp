@@ -371,6 +371,23 @@ TEST_F(HotSyncToolTest, TheInstallDialogsFilesReachTheHandheldAndAreSynchronised
         << food;
 }
 
+TEST_F(HotSyncToolTest, AFreshMachineWithoutSettingsSyncsWithoutAnInstallPathNotice) {
+    fs::remove_all(m_dir / "config");
+    ASSERT_EQ(Run({"init-handheld", Handheld().string(), "--user", "Ann", "--id", "42"}).status, 0);
+    // The first operation makes the desktop user; the second installs and synchronises.
+    Run({"sync", Handheld().string()});
+    Queue(fs::path(FITQUILL_HANDHELD_DATA_DIR) / "FQA-AppDB.pdb");
+    Queue(fs::path(FITQUILL_HANDHELD_DATA_DIR) / "FQA-FoodDB.pdb");
+    const SRun run = Run({"sync", Handheld().string()});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("  OK Diet\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  OK Foods\n"), std::string::npos) << run.out;
+    const std::string log = ReadText(UserFolder() / "HotSync.Log");
+    EXPECT_NE(log.find("OK Foods"), std::string::npos) << log;
+    EXPECT_EQ(log.find("install path"), std::string::npos) << log;
+    EXPECT_EQ(run.out.find("install path"), std::string::npos) << run.out;
+}
+
 TEST_F(HotSyncToolTest, EachActionThroughTheRealConduits) {
     Establish("handheld");
     // Handheld overwrites desktop: the desktop receives every record but its own header.
