@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/shell/main_frame.h"
 
+#include "desktop/foodedit/food_data_dialogs.h"
+#include "desktop/foodedit/food_dialogs.h"
+#include "desktop/foodedit/food_pane.h"
 #include "desktop/shell/colors_dialog.h"
 #include "desktop/shell/commands.h"
 #include "desktop/shell/delete_range_dialog.h"
@@ -100,6 +103,8 @@ CMainFrame::CMainFrame(CDietData& data, CPresenceServer* presence, QWidget* pare
     m_data.SetSelectedPage(m_data.Settings().CurrentTab());
     m_data.SetSortMode(m_data.Settings().CurrentSort());
     m_data.SetMainWindow(this);
+    m_foodDialogs = std::make_unique<CFoodDialogs>(m_data);
+    m_data.SetFoodDialogs(m_foodDialogs.get());
 
     CreateActions();
     CreateMenus();
@@ -134,6 +139,8 @@ CMainFrame::~CMainFrame() {
     m_data.Settings().SetCurrentSort(m_data.SortMode());
     if (m_data.MainWindow() == this)
         m_data.SetMainWindow(nullptr);
+    if (m_data.FoodDialogs() == m_foodDialogs.get())
+        m_data.SetFoodDialogs(nullptr);
 }
 
 // --- Building ---
@@ -263,7 +270,7 @@ void CMainFrame::CreateStatusBar() {
 void CMainFrame::CreateClientArea() {
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setChildrenCollapsible(false);
-    m_foodPane = new CPlaceholderPane(QStringLiteral("Food"), m_splitter);
+    m_foodPane = new CFoodPane(m_data, m_splitter);
     m_foodPane->setMinimumWidth(kMinimumPaneWidth);
     m_view = new CDietView(m_data, m_splitter);
     m_view->setMinimumWidth(kMinimumPaneWidth);
@@ -595,11 +602,17 @@ bool CMainFrame::ExecuteCommand(int id) {
     case kIdPreviousPane:
         SwitchPane(id == kIdNextPane);
         return true;
-    case kIdInstallHandheldSoftware:
     case kIdImportFromFile:
-    case kIdImportAutomaticUpdate:
+        ImportFoodData(m_data, this);
+        return true;
     case kIdExportFoodData:
+        ExportFoodData(m_data, this);
+        return true;
     case kIdExportUserData:
+        ExportUserData(m_data, this);
+        return true;
+    case kIdInstallHandheldSoftware:
+    case kIdImportAutomaticUpdate:
         ReportNotAvailable(id);
         return true;
     default:
