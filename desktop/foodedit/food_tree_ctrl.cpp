@@ -678,9 +678,16 @@ QMenu* CFoodTreeCtrl::CreateContextMenu(const QPoint& position) {
 }
 
 void CFoodTreeCtrl::contextMenuEvent(QContextMenuEvent* event) {
-    std::unique_ptr<QMenu> menu(CreateContextMenu(viewport()->mapFrom(this, event->pos())));
+    QPoint position = viewport()->mapFrom(this, event->pos());
+    QPoint global = event->globalPos();
+    // From the keyboard the menu belongs to the selected item.
+    if (event->reason() == QContextMenuEvent::Keyboard && currentItem()) {
+        position = visualItemRect(currentItem()).center();
+        global = viewport()->mapToGlobal(position);
+    }
+    std::unique_ptr<QMenu> menu(CreateContextMenu(position));
     if (menu)
-        menu->exec(event->globalPos());
+        menu->exec(global);
 }
 
 QString CFoodTreeCtrl::ToolTipAt(const QPoint& position) const {

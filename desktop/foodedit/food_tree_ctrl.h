@@ -56,6 +56,7 @@ public:
 
     // Starts label editing of the selected item.
     void Rename();
+    bool LabelEditActive() const;
     // The end of a label edit: renames through the database, moving the item to its new place,
     // or refuses and edits the label again.
     void FinishRename(const SFoodAddress& address, const QString& text);
@@ -109,7 +110,6 @@ private:
     void InsertCategory();
     void InsertFoodItem();
     void EditFoodItem();
-    bool LabelEditActive() const;
     void RunMenuCommand(int id);
 
     CDietData& m_data;
