@@ -8,6 +8,7 @@
 #include "desktop/foodedit/food_item_dialog.h"
 #include "desktop/foodedit/food_name_dialog.h"
 #include "desktop/foodedit/insert_food_dialog.h"
+#include "desktop/shell/commands.h"
 #include "desktop/views/numeric_edit.h"
 #include "tests/desktop/foodedit/food_test_support.h"
 
@@ -279,6 +280,24 @@ protected:
         return text.str();
     }
 };
+
+TEST_F(FoodDataDialogsTest, TheFileMenuOpensTheExportAndImportDialogs) {
+    const std::vector<std::pair<int, QString>> commands = {
+        {kIdExportFoodData, QStringLiteral("Export Food Data")},
+        {kIdExportUserData, QStringLiteral("Export User Data")},
+        {kIdImportFromFile, QStringLiteral("Import Food Data")}};
+    for (const auto& [id, title] : commands) {
+        QString shown;
+        WhenModal<QDialog>([&shown](QDialog& dialog) {
+            shown = dialog.windowTitle();
+            dialog.reject();
+        });
+        ASSERT_TRUE(m_frame->Action(id)->isEnabled()) << id;
+        m_frame->Action(id)->trigger();
+        EXPECT_EQ(shown, title);
+    }
+    EXPECT_TRUE(ShownTexts().empty());
+}
 
 TEST_F(FoodDataDialogsTest, ExportWritesTheChosenCategory) {
     CExportDialog dialog(*m_data, CExportDialog::EKind::FoodData, 1, 0);

@@ -255,6 +255,19 @@ TEST_F(FoodTreeTest, FindTellsAboutBlankAndUnmatchedTextsAndSelectsTheChosenResu
     EXPECT_EQ(ShownTexts().size(), 2u);
 }
 
+TEST_F(FoodTreeTest, TheTreeTakesTheUsersColours) {
+    SColorSettings colors;
+    colors.foreColor = QColor(10, 20, 30);
+    colors.backColor = QColor(200, 220, 240);
+    m_data->ApplyColors(colors);
+    EXPECT_EQ(Tree().palette().color(QPalette::Text), QColor(10, 20, 30));
+    EXPECT_EQ(Tree().palette().color(QPalette::Base), QColor(200, 220, 240));
+    colors.overrideBack = false;
+    m_data->ApplyColors(colors);
+    EXPECT_EQ(Tree().palette().color(QPalette::Base), EffectiveBackColor(colors));
+    EXPECT_NE(Tree().palette().color(QPalette::Base), QColor(200, 220, 240));
+}
+
 TEST_F(FoodTreeTest, TooltipsShowFoodItemsOnly) {
     EXPECT_TRUE(Tree().ToolTipAt(Center(At(0, 0))).isEmpty());
     const QString tip = Tree().ToolTipAt(Center(At(0, 0, 1)));

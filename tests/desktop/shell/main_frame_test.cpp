@@ -555,9 +555,8 @@ TEST_F(MainFrame, UserGuideReportsAMissingGuideOrViewer) {
 
 TEST_F(MainFrame, FeaturesStillToComeSayTheyAreNotAvailable) {
     CMainFrame& frame = StartWithAnn();
-    for (int id :
-         {kIdImportFromFile, kIdImportAutomaticUpdate, kIdExportFoodData, kIdExportUserData,
-          kIdFilePrint, kIdFilePrintPreview, kIdFilePrintSetup, kIdInstallHandheldSoftware}) {
+    for (int id : {kIdImportAutomaticUpdate, kIdFilePrint, kIdFilePrintPreview, kIdFilePrintSetup,
+                   kIdInstallHandheldSoftware}) {
         m_prompt->Clear();
         ASSERT_TRUE(frame.Action(id)->isEnabled()) << id;
         frame.Action(id)->trigger();
