@@ -304,6 +304,7 @@ bool CFoodTreeCtrl::QueryCommand(int id, bool& enabled) {
         return true;
     case kIdExportFoodData:
     case kIdImportFromFile:
+    case kIdRefreshFoodTree:
         enabled = true;
         return true;
     default:
@@ -367,6 +368,9 @@ bool CFoodTreeCtrl::ExecuteCommand(int id) {
         break;
     case kIdImportFromFile:
         ImportFoodData(m_data, window());
+        break;
+    case kIdRefreshFoodTree:
+        Fill();
         break;
     default:
         break;

@@ -229,6 +229,7 @@ TEST_F(FoodDialogsTest, CancellingTheBrowseDialogAfterANewCategoryStillReloadsTh
     WhenModal<CInsertFoodDialog>([](CInsertFoodDialog& dialog) {
         WhenModal<CFoodNameDialog>([](CFoodNameDialog& name) {
             EXPECT_EQ(name.windowTitle(), QStringLiteral("New Category"));
+            KeepPicture(name, QStringLiteral("new_category_dialog"));
             name.NameEdit()->setText(QStringLiteral("Pears"));
             name.accept();
         });
@@ -251,6 +252,7 @@ TEST_F(FoodDialogsTest, EditFoodReplacesTheLoggedEntryWhileItHasAName) {
     CFoodDialogs dialogs(*m_data);
     WhenModal<CInsertFoodDialog>([](CInsertFoodDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Edit Food"));
+        KeepPicture(dialog, QStringLiteral("edit_food_dialog"));
         CFoodFields& fields = *dialog.Fields();
         EXPECT_EQ(fields.Name(), QStringLiteral("Cheddar"));
         fields.SetName(QString());
@@ -324,6 +326,7 @@ TEST_F(FoodDataDialogsTest, UserDataExportTellsSuccessAndFailure) {
     CExportDialog dialog(*m_data, CExportDialog::EKind::UserData, -1, -1);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Export User Data"));
     EXPECT_EQ(dialog.GroupCombo(), nullptr);
+    KeepPicture(dialog, QStringLiteral("export_user_data_dialog"));
     std::ofstream(Path("blocker")) << "a file, not a folder";
     dialog.SetFile(QString::fromStdString(Path("blocker/user.csv")));
     dialog.accept();

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <memory>
@@ -179,6 +180,28 @@ TEST_F(FoodTreeTest, DropOnTheOwnParentIsRefusedControlCopiesAndAPlainDropMoves)
     EXPECT_EQ(Labels(At(0, 0)), (QStringList{"Blueberry"}));
     EXPECT_TRUE(m_data->IsModified());
     ExpectTreeMatchesDatabase();
+
+    // Near the edges a drag scrolls the tree a line at a time.
+    for (int group = 0; group < 40; ++group)
+        Db().AddGroup(CFoodGroup("Group " + std::to_string(group)));
+    Tree().Fill();
+    Tree().expandAll();
+    ProcessEventsFor(30);
+    QScrollBar* bar = Tree().verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 10);
+    bar->setValue(5);
+    std::unique_ptr<QMimeData> mime(Tree().BeginDrag(At(0, 0)));
+    QDragEnterEvent enter(QPoint(5, 20), Qt::MoveAction, mime.get(), Qt::LeftButton,
+                          Qt::NoModifier);
+    QCoreApplication::sendEvent(Tree().viewport(), &enter);
+    QDragMoveEvent top(QPoint(5, 2), Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Tree().viewport(), &top);
+    EXPECT_EQ(bar->value(), 4);
+    QDragMoveEvent bottom(QPoint(5, Tree().viewport()->height() - 3), Qt::MoveAction, mime.get(),
+                          Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Tree().viewport(), &bottom);
+    EXPECT_EQ(bar->value(), 5);
+    Tree().EndDrag();
 
     // The drop emptied the clipboards: nothing to paste.
     Tree().setCurrentItem(At(0, 1));
