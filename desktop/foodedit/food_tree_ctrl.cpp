@@ -99,6 +99,11 @@ CFoodTreeCtrl::CFoodTreeCtrl(CDietData& data, QWidget* parent) : QTreeWidget(par
         m_data.ShowPage(2);
         LogFoodItem(AddressOf(item));
     });
+    // The toolbar's Cut, Copy and Paste follow the selection.
+    connect(this, &QTreeWidget::currentItemChanged, this, [this] {
+        if (auto* frame = qobject_cast<CMainFrame*>(m_data.MainWindow()))
+            frame->UpdateCommandStates();
+    });
     connect(&m_data, &CDietData::ReloadFoodTreeSent, this, &CFoodTreeCtrl::Fill);
     connect(&m_data, &CDietData::ColorsChanged, this, &CFoodTreeCtrl::ApplyColors);
     m_data.SetFoodTree(this);

@@ -4,6 +4,7 @@
 #include "desktop/foodedit/food_fields.h"
 #include "desktop/foodedit/insert_food_dialog.h"
 #include "desktop/shell/commands.h"
+#include "desktop/shell/diet_view.h"
 #include "desktop/views/numeric_edit.h"
 #include "tests/desktop/foodedit/food_test_support.h"
 
@@ -114,6 +115,30 @@ TEST_F(FoodTreeTest, ContextMenusFollowTheLevelOfTheItem) {
     EXPECT_TRUE(entries.contains(QStringLiteral("&Delete Food item")));
     EXPECT_FALSE(entries.contains(QStringLiteral("&Paste"))) << "both clipboards are empty";
     EXPECT_EQ(Tree().SelectedAddress(), (SFoodAddress{0, 0, 1}));
+}
+
+TEST_F(FoodTreeTest, TheFramesCommandsReachTheTreeWhileItHasTheFocus) {
+    m_frame->activateWindow();
+    Tree().setFocus();
+    ProcessEventsFor(20);
+    ASSERT_TRUE(Tree().hasFocus());
+    Tree().setCurrentItem(At(0, 1));
+    EXPECT_TRUE(m_frame->Action(kIdEditCut)->isEnabled()) << "a category can be cut";
+    Tree().setCurrentItem(At(0));
+    EXPECT_FALSE(m_frame->Action(kIdEditCut)->isEnabled()) << "a group cannot";
+    EXPECT_TRUE(m_frame->IsCommandEnabled(kIdDeleteGroup));
+
+    m_prompt->Answer(EPromptAnswer::Yes);
+    m_frame->RunCommand(kIdDeleteGroup);
+    EXPECT_EQ(ShownTexts().back(), QStringLiteral("Are you sure you want to delete the group "
+                                                  "'Dairy' and all associated categories and "
+                                                  "food items?"));
+    EXPECT_EQ(Labels(), QStringList{QStringLiteral("Fruit")});
+
+    // Elsewhere the tree's commands are not offered.
+    m_frame->View()->setFocus();
+    ProcessEventsFor(20);
+    EXPECT_FALSE(m_frame->IsCommandEnabled(kIdDeleteGroup));
 }
 
 TEST_F(FoodTreeTest, FoodItemsAreMadeOnFirstExpandInDatabaseOrder) {
