@@ -150,11 +150,11 @@ TEST_F(FoodTreeTest, FoodItemsAreMadeOnFirstExpandInDatabaseOrder) {
 
 TEST_F(FoodTreeTest, RenamingToASiblingsNameIsRefusedAndTheEditReopens) {
     QTreeWidgetItem* milk = At(0, 1);
-    Tree().setFocus();
     Tree().setCurrentItem(milk);
     Tree().Rename();
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    auto* editor = Tree().viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(Tree().LabelEditActive());
     EXPECT_EQ(editor->maxLength(), CFoodTreeCtrl::kMaxLabelLength);
     editor->setText(QStringLiteral("Cheese"));
     QTest::keyClick(editor, Qt::Key_Return);
