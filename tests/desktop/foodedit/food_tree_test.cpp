@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -321,6 +322,31 @@ TEST_F(FoodTreeTest, TooltipsShowFoodItemsOnly) {
     const QString tip = Tree().ToolTipAt(Center(At(0, 0, 1)));
     EXPECT_EQ(tip, QStringLiteral("Cheddar\n1.00 cup\n\nCal: 100\nCarb: 10.0g\nProt: 5.0g\n"
                                   "Fiber: 1.0g\nFat: 4.0g\nSFat: 2.0g"));
+}
+
+TEST_F(FoodTreeTest, DoubleClickShowsTheMealLogAndOpensTheInsertFoodDialog) {
+    std::vector<int> pages;
+    QObject::connect(m_data.get(), &CDietData::ShowPageSent,
+                     [&pages](int page, int) { pages.push_back(page); });
+    QString shownName;
+    WhenModal<CInsertFoodDialog>([&shownName](CInsertFoodDialog& dialog) {
+        shownName = dialog.findChild<QLabel*>()->text();
+        dialog.reject();
+    });
+    // A double click as the platform sends it: a click, then the double click.
+    auto doubleClick = [this](const QPoint& at) {
+        QTest::mousePress(Tree().viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseRelease(Tree().viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseDClick(Tree().viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    };
+    doubleClick(Center(At(0, 1, 1)));
+    EXPECT_EQ(pages, std::vector<int>{2});
+    EXPECT_EQ(shownName, QStringLiteral("Whole"));
+    EXPECT_EQ(m_data->GetCurrentDay(false), nullptr) << "cancelled: nothing logged";
+
+    // A double click on a category logs nothing.
+    doubleClick(Center(At(1, 0)));
+    EXPECT_EQ(pages.size(), 1u);
 }
 
 TEST_F(FoodTreeTest, EnterLogsTheSelectedFoodItemIntoTheCurrentDay) {
