@@ -357,6 +357,24 @@ TEST_F(FoodDataDialogsTest, AFailedImportTellsTheLineKeepsTheDocumentUnmodifiedA
     EXPECT_EQ(Labels(Tree().topLevelItem(1)), (QStringList{"Apples", "Berries", "Pears"}));
 }
 
+TEST_F(FoodDataDialogsTest, ALargeImportReplacesTheDatabaseAndTheTree) {
+    // More lines than an import shows without its progress.
+    {
+        std::ofstream out(Path("large.csv"), std::ios::binary);
+        for (int line = 0; line < 4000; ++line)
+            out << "Food " << line % 200 << ",Food,1.00,item,Y,0.00,,N,10,1.0,0.0,0.0,0.0,0.0,"
+                << "Group " << line / 1000 << ",Category " << (line / 200) % 5 << ",\r\n";
+    }
+    CImportDialog dialog(*m_data);
+    dialog.SetMode(0);
+    dialog.SetFile(QString::fromStdString(Path("large.csv")));
+    dialog.Import();
+    EXPECT_TRUE(dialog.Imported());
+    EXPECT_EQ(Labels(), (QStringList{"Group 0", "Group 1", "Group 2", "Group 3"}));
+    EXPECT_EQ(Labels(Tree().topLevelItem(3)->child(4)).size(), 200);
+    EXPECT_EQ(Db().ItemCount(3, 4), 200);
+}
+
 TEST_F(FoodDataDialogsTest, ImportAsksToSaveFirstAndCancelDoesNothing) {
     std::ofstream(Path("good.csv"), std::ios::binary)
         << "Pear,Pear,1.00,item,Y,0.00,,N,57,15.2,3.1,0.4,0.1,0.0,Fruit,Pears,\r\n";
