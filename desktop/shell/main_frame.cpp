@@ -2,6 +2,9 @@
 #include "desktop/shell/main_frame.h"
 
 #include "desktop/foodedit/auto_update_dialog.h"
+#include "desktop/foodedit/food_data_dialogs.h"
+#include "desktop/foodedit/food_dialogs.h"
+#include "desktop/foodedit/food_pane.h"
 #include "desktop/install/install_dialog.h"
 #include "desktop/shell/colors_dialog.h"
 #include "desktop/shell/commands.h"
@@ -104,6 +107,8 @@ CMainFrame::CMainFrame(CDietData& data, CPresenceServer* presence, QWidget* pare
     m_data.SetSortMode(m_data.Settings().CurrentSort());
     m_data.SetMainWindow(this);
     new CChartDialogs(m_data, this); // registers itself with the document
+    m_foodDialogs = std::make_unique<CFoodDialogs>(m_data);
+    m_data.SetFoodDialogs(m_foodDialogs.get());
 
     CreateActions();
     CreateMenus();
@@ -138,6 +143,8 @@ CMainFrame::~CMainFrame() {
     m_data.Settings().SetCurrentSort(m_data.SortMode());
     if (m_data.MainWindow() == this)
         m_data.SetMainWindow(nullptr);
+    if (m_data.FoodDialogs() == m_foodDialogs.get())
+        m_data.SetFoodDialogs(nullptr);
 }
 
 // --- Building ---
@@ -267,7 +274,7 @@ void CMainFrame::CreateStatusBar() {
 void CMainFrame::CreateClientArea() {
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setChildrenCollapsible(false);
-    m_foodPane = new CPlaceholderPane(QStringLiteral("Food"), m_splitter);
+    m_foodPane = new CFoodPane(m_data, m_splitter);
     m_foodPane->setMinimumWidth(kMinimumPaneWidth);
     m_view = new CDietView(m_data, m_splitter);
     m_view->setMinimumWidth(kMinimumPaneWidth);
@@ -608,9 +615,13 @@ bool CMainFrame::ExecuteCommand(int id) {
             RunAutomaticUpdate(m_data, this);
         return true;
     case kIdImportFromFile:
+        ImportFoodData(m_data, this);
+        return true;
     case kIdExportFoodData:
+        ExportFoodData(m_data, this);
+        return true;
     case kIdExportUserData:
-        ReportNotAvailable(id);
+        ExportUserData(m_data, this);
         return true;
     default:
         return false;

@@ -24,6 +24,7 @@ namespace fitquill {
 class CCalendarPair;
 class CDietData;
 class CDietView;
+class IFoodDialogs;
 class CPageTabCtrl;
 class CPlaceholderPane;
 class CPresenceListener;
@@ -138,6 +139,7 @@ private:
     std::unique_ptr<CApplicationCommands> m_appCommands;
     std::unique_ptr<CDocumentCommands> m_docCommands;
     CPresenceListener* m_presence = nullptr;
+    std::unique_ptr<IFoodDialogs> m_foodDialogs;
     SWindowPlacement m_restored;
 };
 

@@ -557,9 +557,7 @@ TEST_F(MainFrame, UserGuideReportsAMissingGuideOrViewer) {
 
 TEST_F(MainFrame, FeaturesStillToComeSayTheyAreNotAvailable) {
     CMainFrame& frame = StartWithAnn();
-    for (int id :
-         {kIdImportFromFile, kIdExportFoodData, kIdExportUserData, kIdFilePrint,
-          kIdFilePrintPreview, kIdFilePrintSetup}) {
+    for (int id : {kIdFilePrint, kIdFilePrintPreview, kIdFilePrintSetup}) {
         m_prompt->Clear();
         ASSERT_TRUE(frame.Action(id)->isEnabled()) << id;
         frame.Action(id)->trigger();
