@@ -6,6 +6,8 @@
 #include "desktop/shell/fonts.h"
 #include "desktop/shell/placeholder_pane.h"
 #include "desktop/views/calendar_pair.h"
+#include "desktop/views/journal/daily_notes_page.h"
+#include "desktop/views/journal/food_grid_ctrl.h"
 
 #include <QPainter>
 #include <QTabBar>
@@ -70,6 +72,9 @@ CPageContainer::CPageContainer(CDietData& data, QWidget* parent) : QWidget(paren
     connect(&m_data, &CDietData::ColorsChanged, this, &CPageContainer::ApplyColors);
     ApplyColors();
     m_calendars->SetDate(m_data.Journal().CurrentDate());
+
+    ReplacePage(2, new CFoodGridCtrl(m_data));
+    ReplacePage(3, new CDailyNotesPage(m_data));
 }
 
 QWidget* CPageContainer::Page(int page) const {
