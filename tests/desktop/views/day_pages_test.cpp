@@ -9,7 +9,9 @@
 #include "desktop/views/journal/food_grid_ctrl.h"
 #include "desktop/views/view_services.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QStatusBar>
 #include <QTest>
 
 using namespace fitquill;
@@ -115,6 +117,8 @@ TEST_F(DayPages, MealLogCommandsActOnTheSelectedPositionsOfTheShownSortMode) {
     m_frame->RunCommand(kIdSortToggle);
     EXPECT_EQ(m_data->SortMode(), kSortAlphabetical);
     EXPECT_TRUE(m_data->IsModified());
+    EXPECT_TRUE(m_frame->Action(kIdSortToggle)->isChecked()) << "pressed while alphabetical";
+    EXPECT_FALSE(m_frame->Action(kIdNutrientToggle)->isChecked());
     EXPECT_EQ(grid->RowTexts(1).Cell(0, 0), "Apple");
     EXPECT_EQ(grid->RowTexts(4).kind, EMealLogRowKind::FoodTotals);
 
@@ -233,4 +237,41 @@ TEST_F(DayPages, FirstNoteCharacterCreatesTheRecordAndMarksModified) {
     EXPECT_EQ(notes->toPlainText(), "");
     EXPECT_EQ(notes->placeholderText(), "");
     EXPECT_FALSE(m_data->IsModified());
+}
+
+TEST_F(DayPages, StatusBarPanesFitTheirTextsAndNeverOverlap) {
+    StartWithDay();
+    // A goal makes the goal pane's text long.
+    CUserProfile& profile = m_data->Journal().Profile();
+    profile.SetAge(40);
+    profile.SetHeightFeetInches(5, 6);
+    profile.SetStartingWeight(180, false);
+    profile.SetGoalWeight(150, false);
+    CJournalDate goal = kMarch15;
+    for (int i = 0; i < 90; ++i)
+        goal.StepDays(1);
+    profile.SetStartingDate(kMarch15);
+    profile.SetGoalDate(goal);
+    m_data->RefreshViews();
+    m_frame->show();
+    for (int width : {1200, 800, 500}) {
+        m_frame->resize(width, 600);
+        QApplication::processEvents();
+        std::vector<QLabel*> panes;
+        for (QLabel* label : m_frame->statusBar()->findChildren<QLabel*>())
+            if (label->isVisible())
+                panes.push_back(label);
+        ASSERT_GE(panes.size(), 5u);
+        for (size_t i = 0; i < panes.size(); ++i)
+            for (size_t j = i + 1; j < panes.size(); ++j)
+                EXPECT_FALSE(panes[i]->geometry().intersects(panes[j]->geometry()))
+                    << width << ": " << panes[i]->text().toStdString() << " / "
+                    << panes[j]->text().toStdString();
+        if (width >= 800)
+            for (int pane = 0; pane < 4; ++pane) {
+                QLabel* label = m_frame->StatusPane(pane);
+                EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()))
+                    << width << ": " << label->text().toStdString();
+            }
+    }
 }
