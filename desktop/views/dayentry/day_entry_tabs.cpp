@@ -9,7 +9,9 @@
 #include "desktop/views/dayentry/targets_pane.h"
 #include "desktop/views/dayentry/weight_pane.h"
 
+#include <QSpinBox>
 #include <QTabBar>
+#include <QToolButton>
 
 namespace fitquill {
 
@@ -28,8 +30,20 @@ CDayEntryTabs::CDayEntryTabs(CDietData& data, QTabBar* tabs, QWidget* parent)
                new CChartsPane(data, this),
                new CBloodPressurePane(data, this),
                new CMeasurementsPane(data, this)};
-    for (CDayEntryPane* pane : m_panes)
+    for (CDayEntryPane* pane : m_panes) {
         addWidget(pane);
+        // The water count is built first but is the last stop of the pane's tab order.
+        QWidget* last = nullptr;
+        for (QWidget* child : pane->findChildren<QWidget*>())
+            if ((child->focusPolicy() & Qt::TabFocus) && child != pane->WaterBox() &&
+                !pane->WaterBox()->isAncestorOf(child))
+                last = child;
+        if (last)
+            QWidget::setTabOrder(last, pane->WaterBox());
+    }
+    // The tab bar's scroll arrows are for the mouse; from a pane, Shift+Tab reaches the tabs.
+    for (QToolButton* arrow : m_tabs->findChildren<QToolButton*>())
+        arrow->setFocusPolicy(Qt::NoFocus);
     connect(weight, &CWeightPane::ChartsRequested, this, [this] { ShowTab(kChartsTab); });
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int tab) {
         // Edits still in a box belong to the day shown now, whichever tab comes next.
@@ -37,7 +51,8 @@ CDayEntryTabs::CDayEntryTabs(CDietData& data, QTabBar* tabs, QWidget* parent)
             pane->StorePending();
         if (CDayEntryPane* pane = Pane(tab)) {
             setCurrentWidget(pane);
-            if (QWidget* first = pane->FirstControl())
+            // Stepping through the tabs with the arrow keys keeps the focus on the tab bar.
+            if (QWidget* first = pane->FirstControl(); first && !m_tabs->hasFocus())
                 first->setFocus();
         }
     });

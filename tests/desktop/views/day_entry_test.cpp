@@ -266,3 +266,4 @@ TEST_F(DayEntry, ScreenshotsOfEveryTab) {
         shot.save(QStringLiteral("day_entry_tab_%1.png").arg(tab));
     }
 }
+
