@@ -3,9 +3,11 @@
 #include "tests/desktop/shell/shell_test_support.h"
 
 #include "core/journal/journal_clipboard.h"
+#include "desktop/shell/commands.h"
 #include "desktop/shell/page_container.h"
 #include "desktop/views/dayentry/blood_pressure_pane.h"
 #include "desktop/views/dayentry/bmr_pane.h"
+#include "desktop/views/dayentry/charts_pane.h"
 #include "desktop/views/dayentry/day_entry_tabs.h"
 #include "desktop/views/dayentry/edit_exercise_dialog.h"
 #include "desktop/views/dayentry/exercise_entry_form.h"
@@ -15,6 +17,7 @@
 #include "desktop/views/dayentry/targets_pane.h"
 #include "desktop/views/dayentry/weight_pane.h"
 #include "desktop/views/numeric_edit.h"
+#include "desktop/views/view_services.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -267,3 +270,47 @@ TEST_F(DayEntry, ScreenshotsOfEveryTab) {
     }
 }
 
+namespace {
+
+// Records which chart the Charts tab asked for.
+class CFakeChartDialogs : public IChartDialogs {
+public:
+    void ShowWeightChart(QWidget*, int duration) override {
+        calls.push_back("weight " + std::to_string(duration));
+    }
+    void ShowHistogram(QWidget*, int nutrient) override {
+        calls.push_back("histogram " + std::to_string(nutrient));
+    }
+    void ShowHistoricWeight(QWidget*) override { calls.push_back("historic"); }
+    QWidget* CreateDailyChart(QWidget* parent, std::function<void()> onClose) override {
+        calls.push_back("daily");
+        close = std::move(onClose);
+        return new QWidget(parent);
+    }
+    std::vector<std::string> calls;
+    std::function<void()> close;
+};
+
+} // namespace
+
+TEST_F(DayEntry, ChartButtonsOpenTheChartDialogs) {
+    StartWithDay();
+    ShowTab(4);
+    CChartsPane* pane = tabs->PaneOf<CChartsPane>();
+    pane->Button(QStringLiteral("Weekly"))->click();
+    ASSERT_EQ(ShownTexts().size(), 1u) << "no chart dialogs yet: the user is told";
+    EXPECT_EQ(ShownTexts()[0], NotAvailableText(0));
+
+    CFakeChartDialogs charts;
+    m_data->SetChartDialogs(&charts);
+    for (const char* text : {"Weekly", "Monthly", "Long Range", "Carbohydrates", "Saturated Fat"})
+        pane->Button(QString::fromLatin1(text))->click();
+    EXPECT_EQ(charts.calls, (std::vector<std::string>{"weight 0", "weight 1", "historic",
+                                                      "histogram 1", "histogram 5"}));
+    pane->Button(QStringLiteral("Daily"))->click();
+    EXPECT_TRUE(pane->IsDailyChartShown());
+    ASSERT_TRUE(charts.close);
+    charts.close();
+    EXPECT_FALSE(pane->IsDailyChartShown()) << "Close returns to the buttons";
+    m_data->SetChartDialogs(nullptr);
+}
