@@ -201,6 +201,7 @@ TEST_F(DayPages, InsertWithoutFoodDialogsSaysItIsNotAvailable) {
     m_data->SetFoodDialogs(nullptr);
 
     m_frame->resize(960, 740);
+    QApplication::processEvents();
     m_frame->grab().save(QStringLiteral("meal_log_page.png"));
 }
 
@@ -224,6 +225,9 @@ TEST_F(DayPages, FirstNoteCharacterCreatesTheRecordAndMarksModified) {
     EXPECT_EQ(m_frame->StatusPane(3)->text(), "MOD");
     QTest::keyClicks(notes, "est day");
     EXPECT_EQ(m_data->Journal().CurrentRecord()->Note(), "Rest day");
+    m_frame->resize(960, 740);
+    QApplication::processEvents();
+    m_frame->grab().save(QStringLiteral("daily_journal_page.png"));
 
     // The note keeps at most 1023 bytes, as the record does.
     QTest::keyClicks(notes, QString(1100, QLatin1Char('z')));
