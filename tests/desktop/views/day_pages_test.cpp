@@ -119,6 +119,9 @@ TEST_F(DayPages, MealLogCommandsActOnTheSelectedPositionsOfTheShownSortMode) {
     EXPECT_TRUE(m_data->IsModified());
     EXPECT_TRUE(m_frame->Action(kIdSortToggle)->isChecked()) << "pressed while alphabetical";
     EXPECT_FALSE(m_frame->Action(kIdNutrientToggle)->isChecked());
+    m_frame->RunCommand(kIdNutrientToggle);
+    EXPECT_EQ(m_data->NutrientToggle(), 1);
+    EXPECT_TRUE(m_frame->Action(kIdNutrientToggle)->isChecked());
     EXPECT_EQ(grid->RowTexts(1).Cell(0, 0), "Apple");
     EXPECT_EQ(grid->RowTexts(4).kind, EMealLogRowKind::FoodTotals);
 
