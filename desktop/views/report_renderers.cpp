@@ -2,6 +2,8 @@
 #include "desktop/views/report_renderer.h"
 
 #include "desktop/views/charts/historic_weight_renderer.h"
+#include "desktop/views/journal/daily_journal_renderer.h"
+#include "desktop/views/journal/meal_log_renderer.h"
 
 namespace fitquill {
 
@@ -9,9 +11,11 @@ std::unique_ptr<IReportRenderer> CreateReportRenderer(EReportKind kind, CDietDat
     switch (kind) {
     case EReportKind::WeightChart:
         return std::make_unique<CHistoricWeightRenderer>(data);
-    case EReportKind::Logbook:
     case EReportKind::MealLog:
+        return std::make_unique<CMealLogRenderer>(data);
     case EReportKind::DailyJournal:
+        return std::make_unique<CDailyJournalRenderer>(data);
+    case EReportKind::Logbook:
     case EReportKind::SummaryTable:
     case EReportKind::DietPlan:
         break;
