@@ -89,6 +89,11 @@ public:
     // "Importing of food data failed on line N.  A partial import was complete up to the point
     // of encountering the error."
     static std::string ImportFailedText(long lineNumber);
+    // Asked before an import while the journal has unsaved changes.
+    static constexpr const char* kSaveFirstQuestion =
+        "It is recommended that you save your file before importing food data.  Should the "
+        "import fail, please close the application without saving to preserve your current "
+        "data.  \n\nDo you wish to save prior to importing food data?";
 };
 
 } // namespace fitquill

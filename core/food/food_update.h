@@ -50,11 +50,6 @@ struct SFoodUpdate {
     static constexpr std::string_view kDownloadingLine =
         "Internet Connection:  Downloading information... please wait.";
     static constexpr std::string_view kCaption = "Automatic Update";
-    // Asked before an import while the journal has unsaved changes.
-    static constexpr std::string_view kSaveFirstQuestion =
-        "It is recommended that you save your file before importing food data.  Should the "
-        "import fail, please close the application without saving to preserve your current "
-        "data.  \n\nDo you wish to save prior to importing food data?";
     static constexpr std::string_view kSuccessText = "The food database was successfully updated.";
     // A downloaded file with a bad line. Nothing was imported: the whole file is checked before
     // the database is touched, so the text says so instead of claiming a partial import.

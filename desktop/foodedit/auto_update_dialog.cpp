@@ -2,9 +2,11 @@
 #include "desktop/foodedit/auto_update_dialog.h"
 
 #include "core/food/food_csv.h"
+#include "desktop/foodedit/food_data_dialogs.h"
 #include "desktop/shell/diet_data.h"
 #include "desktop/shell/program_paths.h"
 #include "desktop/shell/prompt.h"
+#include "desktop/shell/wait_cursor.h"
 #include "platform/settings/program_locations.h"
 
 #include <QDialogButtonBox>
@@ -115,15 +117,8 @@ void CAutoUpdateDialog::ShowConnection() {
 void CAutoUpdateDialog::Update() {
     if (IsDownloading())
         return;
-    if (m_data.IsModified()) {
-        const EPromptAnswer answer =
-            ShowPrompt(this, windowTitle(), FromView(SFoodUpdate::kSaveFirstQuestion),
-                       EPromptIcon::Question, EPromptButtons::YesNoCancel);
-        if (answer == EPromptAnswer::Cancel)
-            return;
-        if (answer == EPromptAnswer::Yes && !m_data.SaveAll())
-            return;
-    }
+    if (!SaveBeforeFoodImport(m_data, this))
+        return;
     m_connection->setText(FromView(SFoodUpdate::kDownloadingLine));
     m_connection->repaint();
     m_update->setEnabled(false);
@@ -168,10 +163,12 @@ void CAutoUpdateDialog::Import() {
     // The whole file goes into a copy first: the user's database changes only when every line
     // of it could be imported.
     CFoodDB updated = m_data.FoodDB();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const SFoodImportResult result = CFoodCsv::Import(
-        updated, QFile::encodeName(m_localFile).toStdString(), SFoodUpdate::ImportMode(m_running));
-    QGuiApplication::restoreOverrideCursor();
+    SFoodImportResult result;
+    {
+        CWaitCursor wait;
+        result = CFoodCsv::Import(updated, QFile::encodeName(m_localFile).toStdString(),
+                                  SFoodUpdate::ImportMode(m_running));
+    }
     if (!result.ok) {
         m_update->setEnabled(true);
         ShowPrompt(this, windowTitle(),

@@ -213,20 +213,8 @@ void CImportDialog::SetFile(const QString& path) {
 void CImportDialog::Import() {
     if (m_file.isEmpty())
         return;
-    if (m_data.IsModified()) {
-        const EPromptAnswer answer = ShowPrompt(
-            this, windowTitle(),
-            QStringLiteral("It is recommended that you save your file before importing food "
-                           "data.  Should the import fail, please close the application without "
-                           "saving to preserve your current data.  \n\nDo you wish to save prior "
-                           "to importing food data?"),
-            EPromptIcon::Question, EPromptButtons::YesNoCancel);
-        if (answer == EPromptAnswer::Cancel)
-            return;
-        // A save that failed was reported; importing over unsaved data would risk it.
-        if (answer == EPromptAnswer::Yes && !m_data.SaveAll())
-            return;
-    }
+    if (!SaveBeforeFoodImport(m_data, this))
+        return;
     SFoodImportResult result;
     {
         CWaitCursor wait;
@@ -278,6 +266,18 @@ void ExportUserData(CDietData& data, QWidget* parent) {
 void ImportFoodData(CDietData& data, QWidget* parent) {
     CImportDialog dialog(data, parent);
     dialog.exec();
+}
+
+bool SaveBeforeFoodImport(CDietData& data, QWidget* owner) {
+    if (!data.IsModified())
+        return true;
+    const EPromptAnswer answer =
+        ShowPrompt(owner, owner->windowTitle(), QString::fromLatin1(CFoodCsv::kSaveFirstQuestion),
+                   EPromptIcon::Question, EPromptButtons::YesNoCancel);
+    if (answer == EPromptAnswer::Cancel)
+        return false;
+    // A save that failed was reported; importing over unsaved data would risk it.
+    return answer != EPromptAnswer::Yes || data.SaveAll();
 }
 
 } // namespace fitquill

@@ -84,5 +84,9 @@ private:
 void ExportFoodData(CDietData& data, QWidget* parent, int group = -1, int category = -1);
 void ExportUserData(CDietData& data, QWidget* parent);
 void ImportFoodData(CDietData& data, QWidget* parent);
+// Before an import into the food database: while the journal has unsaved changes, asks whether
+// to save first (caption: the asking dialog's title). False when the import is not to go on
+// (Cancel, or a save that failed and was reported).
+bool SaveBeforeFoodImport(CDietData& data, QWidget* owner);
 
 } // namespace fitquill

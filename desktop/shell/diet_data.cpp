@@ -223,9 +223,8 @@ bool CDietData::OpenUser(const QString& name) {
 }
 
 void CDietData::ReloadFoodTree() {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    CWaitCursor wait;
     emit ReloadFoodTreeSent();
-    QGuiApplication::restoreOverrideCursor();
 }
 
 void CDietData::FollowRenamedUser(const QString& newName) {

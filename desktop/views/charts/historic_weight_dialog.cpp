@@ -2,6 +2,7 @@
 #include "desktop/views/charts/historic_weight_dialog.h"
 
 #include "desktop/shell/diet_data.h"
+#include "desktop/shell/wait_cursor.h"
 #include "desktop/views/charts/chart_painting.h"
 #include "desktop/views/month_calendar.h"
 
@@ -72,9 +73,10 @@ void CHistoricWeightDialog::ShowDate(const CJournalDate& date) {
 
 void CHistoricWeightDialog::Redraw() {
     const int period = std::clamp(m_data.ChartSettings().historicPeriod, 0, kPeriodCount - 1);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_renderer.Prepare(period, m_date, m_trend->isChecked());
-    QApplication::restoreOverrideCursor();
+    {
+        CWaitCursor wait;
+        m_renderer.Prepare(period, m_date, m_trend->isChecked());
+    }
     setWindowTitle(QString::fromLatin1(CHistoricWeightSeries::Title(period)));
     m_area->update();
 }
