@@ -1,17 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/report_renderer.h"
 
+#include "core/report/logbook_report.h"
+#include "desktop/views/section_renderer.h"
+#include "desktop/views/table_renderer.h"
+
 namespace fitquill {
 
 std::unique_ptr<IReportRenderer> CreateReportRenderer(EReportKind kind, CDietData& data) {
-    (void)data;
     switch (kind) {
     case EReportKind::Logbook:
+        return std::make_unique<CSectionRenderer>(data, LogbookSections);
+    case EReportKind::DietPlan:
+        return std::make_unique<CSectionRenderer>(data, DietPlanSections);
+    case EReportKind::SummaryTable:
+        return std::make_unique<CTableRenderer>(data, CTableRenderer::EKind::Summary);
     case EReportKind::MealLog:
     case EReportKind::DailyJournal:
-    case EReportKind::SummaryTable:
     case EReportKind::WeightChart:
-    case EReportKind::DietPlan:
         break;
     }
     return nullptr;
