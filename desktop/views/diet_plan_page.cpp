@@ -281,6 +281,14 @@ void CDietPlanPage::hideEvent(QHideEvent* event) {
         ShowFirstScreen();
 }
 
+void CDietPlanPage::focusInEvent(QFocusEvent* event) {
+    QScrollArea::focusInEvent(event);
+    if (IsFirstScreenShown())
+        m_units->setFocus();
+    else if (QAbstractButton* plan = m_planGroup->checkedButton())
+        plan->setFocus();
+}
+
 // --- Loading ---
 
 void CDietPlanPage::Reload() {

@@ -71,6 +71,8 @@ public:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    // The page passes the focus on to the first control of the screen shown.
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     QWidget* BuildFirstScreen();

@@ -222,3 +222,14 @@ TEST_F(DietPlanPageTest, ClearingAutomaticKeepsTheShownTargets) {
     EXPECT_TRUE(Profile().IsTargetModeAutomatic());
     EXPECT_EQ(m_page->TargetBox(2)->text(), QStringLiteral("25.0"));
 }
+
+TEST_F(DietPlanPageTest, KeyboardCarriesOnToThePlanChoice) {
+    m_page->FirstNext()->setFocus();
+    QTest::keyClick(m_page->FirstNext(), Qt::Key_Space);
+    ASSERT_FALSE(m_page->IsFirstScreenShown());
+    ASSERT_TRUE(m_page->PlanButton(0)->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(Profile().DietPlan(), 2);
+    EXPECT_TRUE(m_page->PlanButton(2)->isChecked());
+}
