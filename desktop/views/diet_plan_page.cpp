@@ -399,9 +399,13 @@ bool CDietPlanPage::StoreFirstScreen(bool unitsChange) {
     profile.SetSex(m_gender->currentIndex());
 
     if (!unitsChange) {
+        // Only what the user typed: a weight shown rounded to one decimal (or converted to
+        // kilograms) and read back would drift from the stored one at every other change.
         const bool metric = profile.IsMetric();
-        profile.SetStartingWeight(m_weights[0]->ReadValue(), metric);
-        profile.SetGoalWeight(m_weights[1]->ReadValue(), metric);
+        if (m_weights[0]->isModified())
+            profile.SetStartingWeight(m_weights[0]->ReadValue(), metric);
+        if (m_weights[1]->isModified())
+            profile.SetGoalWeight(m_weights[1]->ReadValue(), metric);
         m_data.SetModified();
     }
     return true;

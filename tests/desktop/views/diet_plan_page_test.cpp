@@ -105,6 +105,8 @@ TEST_F(DietPlanPageTest, SwitchingToMetricKeepsTheHeightAndConvertsWeights) {
     // A centimetre list change stores centimetres.
     Choose(m_page->HeightMajor(), 180);
     EXPECT_EQ(Profile().Height().GetCentimetres(), 180);
+    // The weight shown as 81.6 kg is not read back over the stored 180 lbs.
+    EXPECT_FLOAT_EQ(Profile().StartingWeight().Pounds(), 180.0f);
     Choose(m_page->Units(), 0);
     EXPECT_EQ(m_page->HeightMajor()->currentIndex(), 5);
     EXPECT_EQ(m_page->Inches()->currentIndex(), 10);
