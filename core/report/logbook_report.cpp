@@ -165,6 +165,10 @@ std::string HeightText(const CUserProfile& profile) {
 
 std::vector<SReportSection> LogbookSections(CJournalDB& journal) {
     ComputeGoalSummary(journal.Profile());
+    // A profile edited since the day was last visited leaves the day's stored BMR behind.
+    if (journal.CurrentDayExists())
+        journal.Day(journal.CurrentRecordNumber() - CJournalDB::kFirstDayRecord)
+            .Refresh(journal.Profile());
     std::vector<SReportSection> sections;
     sections.reserve(kLogbookSectionCount);
     sections.push_back(WeightSection(journal));

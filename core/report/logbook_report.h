@@ -30,7 +30,8 @@ inline constexpr const char* kDailyWeightMissingText = "Please input daily weigh
 inline constexpr const char* kBudgetNeedsWeightText = "(Weight required for BMR).";
 
 // The logbook of the journal's current day. Recomputes the profile's goal summary (as the
-// food budget does); the journal's position does not move.
+// food budget does) and refreshes the day's record (its BMR follows the profile); the
+// journal's position does not move.
 std::vector<SReportSection> LogbookSections(CJournalDB& journal);
 
 // The diet plan report's three sections: personal information, weight goals, diet plan with

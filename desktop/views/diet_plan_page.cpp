@@ -427,6 +427,8 @@ void CDietPlanPage::OnAgeEdited() {
 void CDietPlanPage::OnGenderChanged() {
     m_data.SetModified();
     StoreFirstScreen(false);
+    // The BMR depends on it: the logbook must not keep showing the old one.
+    m_data.NotifyDayEdited();
 }
 
 void CDietPlanPage::OnUnitsChanged() {

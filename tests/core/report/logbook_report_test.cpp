@@ -2,6 +2,7 @@
 #include "core/report/logbook_report.h"
 
 #include "core/calc/body_fat.h"
+#include "core/calc/energy_balance.h"
 #include "core/report/text_format.h"
 #include "report_test_support.h"
 
@@ -89,6 +90,18 @@ TEST_F(LogbookReportTest, CaloriesAndBudgetOfTheDay) {
     EXPECT_EQ(Value(kLogbookWeight, "Current Weight:"), "178 lbs");
     EXPECT_EQ(Value(kLogbookWeight, "Target Weight:"), "170 lbs");
     EXPECT_EQ(Value(kLogbookWeight, "Target Date:"), "Wednesday April 10, 2024");
+}
+
+TEST_F(LogbookReportTest, BmrFollowsAProfileEditedSinceTheDayWasVisited) {
+    CompleteProfile();
+    Day(CJournalDate(15, 3, 2024), 178);
+    const std::string before = Value(kLogbookBMR, "Calories Out:");
+    journal.Profile().SetAge(60);
+    const SBmrResult expected =
+        ComputeBMR(journal.Profile(), kActivityLevelSitting, *journal.CurrentWeight());
+    ASSERT_TRUE(expected.ok);
+    EXPECT_EQ(Value(kLogbookBMR, "Calories Out:"), FormatText("%d cal", expected.calories));
+    EXPECT_NE(Value(kLogbookBMR, "Calories Out:"), before);
 }
 
 TEST_F(LogbookReportTest, EatingMoreThanBurntGivesANegativeTotal) {
