@@ -4,9 +4,12 @@
 #include "core/food/food_item.h"
 #include "core/food/nutrient.h"
 #include "desktop/shell/program_paths.h"
+#include "desktop/views/report_renderer.h"
 #include "tests/desktop/shell/shell_test_support.h"
 
 #include <QComboBox>
+#include <QImage>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTest>
 
@@ -134,4 +137,37 @@ TEST_F(TableGridTest, NutrientListChoosesTheTable) {
     EXPECT_EQ(m_data->NutrientTable(), 0);
     EXPECT_NE(page.Grid()->viewport()->grab().toImage(), fat);
     page.grab().save(QStringLiteral("nutrient-tables.png"));
+}
+
+TEST_F(TableGridTest, PrintedSummaryTableCoversThePrintRange) {
+    AddDays(10);
+    m_data->Journal().GoToDate(CJournalDate(20, 2, 2024));
+    auto renderer = CreateReportRenderer(EReportKind::SummaryTable, *m_data);
+    ASSERT_NE(renderer, nullptr);
+    SReportScope scope;
+    scope.start = CJournalDate(3, 1, 2024);
+    scope.end = CJournalDate(5, 1, 2024);
+    ASSERT_EQ(renderer->UnitCount(scope), 4); // headings and three days
+    SReportScope none;
+    none.start = CJournalDate(1, 2, 2024);
+    none.end = CJournalDate(9, 2, 2024);
+    EXPECT_EQ(renderer->UnitCount(none), 0);
+
+    QImage image(600, 400, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const int rowHeight = renderer->UnitHeight(painter, scope, 1, 600);
+    ASSERT_GT(rowHeight, 0);
+    renderer->Draw(painter, QRect(0, 0, 600, 400), scope, 0, 3);
+    painter.end();
+    // Ink in the four rows and none below them.
+    int lowest = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                lowest = y;
+    EXPECT_GE(lowest, 3 * rowHeight);
+    EXPECT_LT(lowest, 4 * rowHeight);
+    EXPECT_EQ(m_data->Journal().CurrentDate(), CJournalDate(20, 2, 2024));
+    image.save(QStringLiteral("summary-table-printed.png"));
 }
