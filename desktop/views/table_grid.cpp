@@ -110,11 +110,12 @@ CNutrientTablesPage::CNutrientTablesPage(CDietData& data, QWidget* parent)
         m_data.SetNutrientTable(index);
         m_grid->viewport()->update();
     });
-    // The setting is read from the settings after the page is built.
-    connect(&m_data, &CDietData::RefreshViewsSent, this, [this] {
-        if (m_list->currentIndex() != m_data.NutrientTable())
-            m_list->setCurrentIndex(std::clamp(m_data.NutrientTable(), 0, kNutrientTableCount - 1));
-    });
+    // The setting is read from the settings after the page is built (with the colours).
+    auto followSetting = [this] {
+        m_list->setCurrentIndex(std::clamp(m_data.NutrientTable(), 0, kNutrientTableCount - 1));
+    };
+    connect(&m_data, &CDietData::RefreshViewsSent, this, followSetting);
+    connect(&m_data, &CDietData::ColorsChanged, this, followSetting);
 }
 
 } // namespace fitquill

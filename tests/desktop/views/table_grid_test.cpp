@@ -137,6 +137,11 @@ TEST_F(TableGridTest, NutrientListChoosesTheTable) {
     EXPECT_EQ(m_data->NutrientTable(), 0);
     EXPECT_NE(page.Grid()->viewport()->grab().toImage(), fat);
     page.grab().save(QStringLiteral("nutrient-tables.png"));
+
+    // The remembered choice, read once the window is up, shows in the list.
+    m_data->Settings().SetNutrientTable(5);
+    m_data->LoadViewSettings();
+    EXPECT_EQ(list->currentIndex(), 5);
 }
 
 TEST_F(TableGridTest, PrintedSummaryTableCoversThePrintRange) {
