@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/report_renderer.h"
 
+#include "core/report/logbook_report.h"
 #include "desktop/views/charts/historic_weight_renderer.h"
 #include "desktop/views/journal/daily_journal_renderer.h"
 #include "desktop/views/journal/meal_log_renderer.h"
+#include "desktop/views/section_renderer.h"
+#include "desktop/views/table_renderer.h"
 
 namespace fitquill {
 
@@ -16,9 +19,11 @@ std::unique_ptr<IReportRenderer> CreateReportRenderer(EReportKind kind, CDietDat
     case EReportKind::DailyJournal:
         return std::make_unique<CDailyJournalRenderer>(data);
     case EReportKind::Logbook:
-    case EReportKind::SummaryTable:
+        return std::make_unique<CSectionRenderer>(data, LogbookSections);
     case EReportKind::DietPlan:
-        break;
+        return std::make_unique<CSectionRenderer>(data, DietPlanSections);
+    case EReportKind::SummaryTable:
+        return std::make_unique<CTableRenderer>(data, CTableRenderer::EKind::Summary);
     }
     return nullptr;
 }
