@@ -152,3 +152,37 @@ TEST(FoodMerge, HandheldRecordsNeedVersion6AndEveryRecord) {
 }
 
 } // namespace
+
+// A group or category deleted on one side while the other changed something inside it: the
+// change wins, as a journal day changed on the handheld comes back when the desktop deleted it.
+TEST(FoodMerge, ADeletedGroupOrCategoryStaysForTheItemsChangedInIt) {
+    const CFoodDB base = SyncedFoodDB(2, 2, 1); // G0, G1; C0, C1 in each
+    {
+        // Deleted on the handheld, an item added on the desktop.
+        CFoodDB handheld = base;
+        CFoodDB desktop = base;
+        handheld.DeleteGroup(0);
+        handheld.DeleteCategory(0, 1); // G1/C1
+        ASSERT_GE(desktop.AddFoodItem(0, 0, FoodItem("Kiwi", 60)), 0);
+        ASSERT_GE(desktop.AddFoodItem(1, 1, FoodItem("Fig", 70)), 0);
+        MergeFoodDB(handheld, desktop);
+        EXPECT_EQ(GroupNames(desktop), (Names{"G0", "G1"}));
+        EXPECT_EQ(ItemNames(desktop, 0, 0), (Names{"I0.0.0", "Kiwi"}));
+        EXPECT_EQ(desktop.CategoryCount(0), 2); // the group stays whole
+        EXPECT_EQ(ItemNames(desktop, 1, 1), (Names{"Fig", "I1.1.0"}));
+    }
+    {
+        // Deleted on the desktop, an item edited on the handheld.
+        CFoodDB handheld = base;
+        CFoodDB desktop = base;
+        desktop.DeleteGroup(1);
+        CFoodItem edited = base.GetFoodItem(1, 0, 0);
+        edited.SetNutrientValue(kNutrientCalories, 5);
+        ASSERT_GE(handheld.ReplaceFoodItem(1, 0, 0, edited), 0);
+        MergeFoodDB(handheld, desktop);
+        ASSERT_EQ(GroupNames(desktop), (Names{"G0", "G1"}));
+        // The group comes back whole, the edited item with its new values.
+        EXPECT_EQ(desktop.CategoryCount(1), 2);
+        EXPECT_EQ(desktop.GetFoodItem(1, 0, 0).NutrientValue(kNutrientCalories), 5);
+    }
+}
