@@ -516,7 +516,13 @@ SModelOutcome ModelJournalRun(int action, const RecordList& handheldRecords,
     };
     const auto desktopOverwrites = [&](bool trim) {
         d.ClearAllChangeBits();
-        outcome.desktopFile = CJournalFile::Pack(d);
+        try {
+            outcome.desktopFile = CJournalFile::Pack(d);
+        } catch (const std::exception&) {
+            // A day beyond what the file's 16-bit offsets reach cannot be written at all.
+            outcome.error = 10;
+            return;
+        }
         CopyJournalHeader(h, d);
         const RecordList records = trim ? PackedRecords(WithoutDaysUpTo(
                                               d, HistoryCutoff(today, d.Header().HistoryLength())))

@@ -85,7 +85,7 @@ void FillDay(CDayRecord& day, CRandom& random, CJournalDB& journal) {
         day.Exercises().Add(RandomExercise(random), journal.IdGenerator());
 }
 
-CJournalDB BaseJournal(CRandom& random, std::string& text) {
+CJournalDB BaseJournal(CRandom& random, std::string& text, bool& full) {
     CJournalDB journal;
     journal.Header().SetIdGenerator(CIdGenerator::Seeded(CJournalDate(6, 5, 2021)));
     if (random.Chance(10)) {
@@ -114,7 +114,7 @@ CJournalDB BaseJournal(CRandom& random, std::string& text) {
         journal.InsertDay(std::move(day));
     }
     // A day at the record limit now and then: a few more entries overflow it.
-    if (journal.DayCount() > 0 && random.Chance(3)) {
+    if (journal.DayCount() > 0 && random.Chance(8)) {
         CDayRecord& day = journal.Day(random.Below(journal.DayCount()));
         for (int n = 0;; ++n) {
             CDayRecord copy = day;
@@ -124,6 +124,7 @@ CJournalDB BaseJournal(CRandom& random, std::string& text) {
                                    journal.IdGenerator());
         }
         text = "a full day on " + DateText(day.Date()) + ", ";
+        full = true;
     }
     journal.ClearAllChangeBits();
     text += std::to_string(journal.DayCount()) + " days";
@@ -359,12 +360,18 @@ JournalEdit DayEdit(CRandom& random) {
     };
 }
 
+// One long food entry more on the day with the most entries: at the record limit on both
+// sides, such additions overflow the merged day.
 JournalEdit FillUp(CRandom& random) {
     const int pick = random.Below(100);
     return [=](CJournalDB& journal) -> std::string {
         CDayRecord* day = PickDay(journal, pick);
         if (day == nullptr)
             return "(no day to fill)";
+        for (int i = 0; i < journal.DayCount(); ++i) {
+            if (journal.Day(i).FoodLog().EntryCount() > day->FoodLog().EntryCount())
+                day = &journal.Day(i);
+        }
         day->FoodLog().AddEntry(kSortByMeal, FoodEntry(LongName(500 + pick), pick % kMealCount, 5),
                                 journal.IdGenerator());
         return DateText(day->Date()) + " a long food entry added";
@@ -399,7 +406,7 @@ const char* ItemName(int n) {
     return names[n % 6];
 }
 
-CFoodDB BaseFood(CRandom& random, std::string& text) {
+CFoodDB BaseFood(CRandom& random, std::string& text, bool& full) {
     CFoodDB db;
     db.SetIdGenerator(CIdGenerator::Seeded(CJournalDate(6, 5, 2021)));
     const int groups = random.Chance(10) ? 0 : 1 + random.Below(3);
@@ -417,7 +424,7 @@ CFoodDB BaseFood(CRandom& random, std::string& text) {
                                FoodItem(ItemName(random.Below(6)), float(random.Below(3) * 40)));
         }
     }
-    if (db.GroupCount() > 0 && db.CategoryCount(0) > 0 && random.Chance(3)) {
+    if (db.GroupCount() > 0 && db.CategoryCount(0) > 0 && random.Chance(8)) {
         // A category whose item record is close to the limit.
         for (int n = 0;; ++n) {
             size_t largest = 0;
@@ -428,6 +435,7 @@ CFoodDB BaseFood(CRandom& random, std::string& text) {
             db.AddFoodItem(0, 0, FoodItem(LongName(n), 10));
         }
         text = "a full category, ";
+        full = true;
     }
     db.ClearModifiedFlags();
     text += std::to_string(db.GroupCount()) + " groups";
@@ -436,7 +444,28 @@ CFoodDB BaseFood(CRandom& random, std::string& text) {
 
 using FoodEdit = std::function<std::string(CFoodDB&)>;
 
-std::string Path(const CFoodDB& db, int g, int c = -1) {
+std::string Path(const CFoodDB& db, int g, int c = -1);
+
+// A long-named item into the category with the most items: the full one when there is one.
+std::string AddToFullest(CFoodDB& db, int n, float calories) {
+    int group = -1, category = -1, most = -1;
+    for (int g = 0; g < db.GroupCount(); ++g) {
+        for (int c = 0; c < db.CategoryCount(uint16_t(g)); ++c) {
+            if (db.ItemCount(uint16_t(g), uint16_t(c)) > most) {
+                most = db.ItemCount(uint16_t(g), uint16_t(c));
+                group = g;
+                category = c;
+            }
+        }
+    }
+    if (category < 0)
+        return "(no category)";
+    return "item with a long name added to " + Path(db, group, category) + ": " +
+           std::to_string(db.AddFoodItem(uint16_t(group), uint16_t(category),
+                                         FoodItem(LongName(n), calories)));
+}
+
+std::string Path(const CFoodDB& db, int g, int c) {
     std::string path = Quote(db.GetGroup(uint16_t(g)).Name());
     if (c >= 0)
         path += "/" + Quote(db.GetCategory(uint16_t(g), uint16_t(c)).Name());
@@ -538,10 +567,7 @@ FoodEdit RandomFoodEdit(CRandom& random, ESide side) {
                    " pasted: " + std::to_string(db.PasteFoodItem(G, C));
         }
         case 12:
-            if (category < 0)
-                return "(no category)";
-            return "item with a long name added to " + Path(db, group, category) + ": " +
-                   std::to_string(db.AddFoodItem(G, C, FoodItem(LongName(500 + i), calories)));
+            return AddToFullest(db, 500 + i, calories);
         case 13: {
             // What the handheld may hold but no desktop dialog makes: an empty name, changed.
             if (group < 0)
@@ -588,6 +614,20 @@ void AddEdits(SScenario<Db>& scenario, CRandom& random, MakeEdit make) {
     }
 }
 
+// With a list at its limit, each side adds to it now and then.
+template <class Db, class MakeEdit>
+void AddFillingEdits(SScenario<Db>& scenario, CRandom& random, MakeEdit make) {
+    for (const ESide side : {ESide::Handheld, ESide::Desktop}) {
+        if (random.Chance(75) && (side == ESide::Handheld || scenario.desktopFileExists))
+            scenario.edits.push_back({side, make(random, side)});
+    }
+}
+
+FoodEdit FillFullCategory(CRandom& random, ESide) {
+    const int n = 600 + random.Below(100);
+    return [n](CFoodDB& db) { return AddToFullest(db, n, 10); };
+}
+
 int RandomAction(CRandom& random) {
     const int roll = random.Below(100);
     return roll < 35 ? 0 : roll < 70 ? 1 : roll < 85 ? 2 : 3;
@@ -597,9 +637,13 @@ int RandomAction(CRandom& random) {
 
 bool FitsRecordLimit(const CJournalDB& journal) {
     CJournalDB copy = journal;
-    for (const auto& record : PackJournalRecords(copy)) {
-        if (record.size() > kModelRecordLimit)
-            return false;
+    try {
+        for (const auto& record : PackJournalRecords(copy)) {
+            if (record.size() > kModelRecordLimit)
+                return false;
+        }
+    } catch (const std::exception&) {
+        return false; // not even the file's 16-bit offsets reach
     }
     return true;
 }
@@ -623,7 +667,8 @@ SJournalScenario MakeJournalScenario(uint64_t seed) {
     scenario.seed = seed;
     scenario.action = RandomAction(random);
     scenario.desktopFileExists = !random.Chance(8);
-    const CJournalDB base = BaseJournal(random, scenario.baseText);
+    bool full = false;
+    const CJournalDB base = BaseJournal(random, scenario.baseText, full);
     const uint16_t history = random.Of<uint16_t>({0, 0, 0, 10, 30});
     scenario.handheldBase = base;
     scenario.desktopBase = scenario.desktopFileExists ? base : CJournalDB();
@@ -640,6 +685,8 @@ SJournalScenario MakeJournalScenario(uint64_t seed) {
     if (!scenario.desktopFileExists)
         scenario.baseText += ", no desktop file";
     AddEdits(scenario, random, [](CRandom& r, ESide) { return RandomJournalEdit(r); });
+    if (full)
+        AddFillingEdits(scenario, random, [](CRandom& r, ESide) { return FillUp(r); });
     return scenario;
 }
 
@@ -649,7 +696,8 @@ SFoodScenario MakeFoodScenario(uint64_t seed) {
     scenario.seed = seed;
     scenario.action = RandomAction(random);
     scenario.desktopFileExists = !random.Chance(8);
-    const CFoodDB base = BaseFood(random, scenario.baseText);
+    bool full = false;
+    const CFoodDB base = BaseFood(random, scenario.baseText, full);
     scenario.handheldBase = base;
     scenario.desktopBase = scenario.desktopFileExists ? base : CFoodDB();
     // Now and then one side starts out empty.
@@ -663,6 +711,8 @@ SFoodScenario MakeFoodScenario(uint64_t seed) {
     if (!scenario.desktopFileExists)
         scenario.baseText += ", no desktop file";
     AddEdits(scenario, random, RandomFoodEdit);
+    if (full)
+        AddFillingEdits(scenario, random, FillFullCategory);
     return scenario;
 }
 
