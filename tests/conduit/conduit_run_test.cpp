@@ -2,6 +2,7 @@
 #include "conduit/sync/conduit_run.h"
 
 #include "conduit/sync/conduit_environment.h"
+#include "core/clock.h"
 #include "core/food/food_db_file.h"
 #include "core/io/atomic_file.h"
 #include "core/journal/journal_file.h"
@@ -175,6 +176,35 @@ TEST_F(ConduitRunTest, RecordBeyondTheHandheldLimitIsRefusedBeforeThePurge) {
     EXPECT_EQ(m_channel.records, before);
     EXPECT_EQ(m_log.Entries(),
               (Log{{"Foods: error writing handheld database", -1}, {"Foods:", 21}}));
+}
+
+// Without a desktop file the handheld's journal is taken whole, but the handheld still keeps
+// only its history: else the next synchronize would trim it and change the handheld again.
+TEST_F(ConduitRunTest, WithoutADesktopFileSynchronizeSendsOnlyTheHistory) {
+    struct SToday {
+        SToday() { CClock::SetFixedDate(SLocalTime{2024, 6, 30}); }
+        ~SToday() { CClock::SetFixedDate(std::nullopt); }
+    } today;
+    CJournalDB handheld = m_journal; // 1 to 3 June
+    handheld.Header().SetHistoryLength(10);
+    CDayRecord recent(Day(25));
+    recent.SetNote("recent");
+    handheld.InsertDay(recent);
+    m_channel.records = PackJournalRecords(handheld);
+
+    EXPECT_EQ(Run(), ERunError::None);
+    CJournalDB desktop;
+    ASSERT_TRUE(CJournalFile::Unpack(ReadBytes(JournalFile()), desktop));
+    EXPECT_EQ(desktop.DayCount(), 4);
+    const CJournalDB sent = UnpackJournal(m_channel.records);
+    ASSERT_EQ(sent.DayCount(), 1);
+    EXPECT_EQ(sent.Day(0).Note(), "recent");
+
+    const auto desktopBefore = ReadBytes(JournalFile());
+    const Records handheldBefore = m_channel.records;
+    EXPECT_EQ(Run(), ERunError::None);
+    EXPECT_EQ(ReadBytes(JournalFile()), desktopBefore);
+    EXPECT_EQ(m_channel.records, handheldBefore);
 }
 
 TEST_F(ConduitRunTest, MissingInstallPathSettingIsLoggedNotShown) {
