@@ -153,6 +153,18 @@ void CFoodMerger::MergeItems(const CFoodCategory& from, uint16_t group, uint16_t
     const std::string prefix = m_desktop.GetGroup(group).Name() + "/" +
                                m_desktop.GetCategory(group, category).Name() + "/";
     const auto& items = m_desktop.GetCategory(group, category).Items();
+    // Deletions first: an item the handheld deleted must not hold on to its name against one
+    // the handheld added or renamed to it.
+    if (!unite) {
+        const auto handheldIds = IdsOf(from.Items());
+        for (int i = static_cast<int>(items.size()) - 1; i >= 0; --i) {
+            const CFoodItem& d = items[static_cast<size_t>(i)];
+            if (d.Modified() == 0 && !handheldIds.contains(d.Id())) {
+                Note("food item " + Quoted(prefix + d.Name()) + " deleted on the handheld");
+                m_desktop.DeleteFoodItem(group, category, static_cast<uint16_t>(i));
+            }
+        }
+    }
     std::unordered_set<uint32_t> desktopIds = IdsOf(items);
     for (const CFoodItem& h : from.Items()) {
         if (!desktopIds.contains(h.Id())) {
@@ -185,16 +197,6 @@ void CFoodMerger::MergeItems(const CFoodCategory& from, uint16_t group, uint16_t
         const int added = m_desktop.AddFoodItem(group, category, h);
         desktopIds.insert(items[static_cast<size_t>(added)].Id());
         Note("food item " + Quoted(prefix + old) + " taken from the handheld");
-    }
-    if (unite)
-        return;
-    const auto handheldIds = IdsOf(from.Items());
-    for (int i = static_cast<int>(items.size()) - 1; i >= 0; --i) {
-        const CFoodItem& d = items[static_cast<size_t>(i)];
-        if (d.Modified() == 0 && !handheldIds.contains(d.Id())) {
-            Note("food item " + Quoted(prefix + d.Name()) + " deleted on the handheld");
-            m_desktop.DeleteFoodItem(group, category, static_cast<uint16_t>(i));
-        }
     }
 }
 

@@ -186,3 +186,18 @@ TEST(FoodMerge, ADeletedGroupOrCategoryStaysForTheItemsChangedInIt) {
         EXPECT_EQ(desktop.GetFoodItem(1, 0, 0).NutrientValue(kNutrientCalories), 5);
     }
 }
+
+// The handheld deleted an item and added another of the same name: the deleted one gives up
+// its name, and the handheld's new item comes over.
+TEST(FoodMerge, AnItemDeletedOnTheHandheldFreesItsNameFirst) {
+    const CFoodDB base = SyncedFoodDB(1, 1, 2); // I0.0.0, I0.0.1
+    CFoodDB handheld = base;
+    CFoodDB desktop = base;
+    handheld.DeleteFoodItem(0, 0, 0);
+    ASSERT_GE(handheld.AddFoodItem(0, 0, FoodItem("I0.0.0", 77)), 0);
+
+    MergeFoodDB(handheld, desktop);
+    EXPECT_EQ(ItemNames(desktop, 0, 0), (Names{"I0.0.0", "I0.0.1"}));
+    EXPECT_EQ(desktop.GetFoodItem(0, 0, 0).NutrientValue(kNutrientCalories), 77);
+    EXPECT_NE(desktop.GetFoodItem(0, 0, 0).Id(), base.GetFoodItem(0, 0, 0).Id());
+}
