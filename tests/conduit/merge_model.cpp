@@ -343,6 +343,13 @@ void MergeItems(const CFoodCategory& h, CFoodDB& d, uint16_t group, uint16_t cat
     std::set<uint32_t> handheldIds;
     for (const CFoodItem& item : h.Items())
         handheldIds.insert(item.Id());
+    // What the handheld deleted goes first, so that its name is free for what the handheld
+    // added or renamed to it.
+    for (int i = together ? -1 : d.ItemCount(group, category) - 1; i >= 0; --i) {
+        const CFoodItem& mine = d.GetFoodItem(group, category, static_cast<uint16_t>(i));
+        if (mine.Modified() == 0 && handheldIds.count(mine.Id()) == 0)
+            d.DeleteFoodItem(group, category, static_cast<uint16_t>(i));
+    }
     for (const CFoodItem& item : h.Items()) {
         const int at = ItemWithId(d, group, category, item.Id());
         if (at < 0) {
@@ -359,13 +366,6 @@ void MergeItems(const CFoodCategory& h, CFoodDB& d, uint16_t group, uint16_t cat
             continue;
         d.DeleteFoodItem(group, category, static_cast<uint16_t>(at));
         d.AddFoodItem(group, category, item);
-    }
-    if (together)
-        return;
-    for (int i = d.ItemCount(group, category) - 1; i >= 0; --i) {
-        const CFoodItem& mine = d.GetFoodItem(group, category, static_cast<uint16_t>(i));
-        if (mine.Modified() == 0 && handheldIds.count(mine.Id()) == 0)
-            d.DeleteFoodItem(group, category, static_cast<uint16_t>(i));
     }
 }
 
@@ -503,14 +503,15 @@ SModelOutcome ModelJournalRun(int action, const RecordList& handheldRecords,
     if (desktopFile)
         CJournalFile::Unpack(*desktopFile, d);
 
-    const auto handheldOverwrites = [&] {
+    // `trim`: a synchronize sends the handheld only the days of its history.
+    const auto handheldOverwrites = [&](bool trim) {
         h.ClearAllChangeBits();
-        const RecordList records = PackedRecords(h);
-        if (AnyTooLarge(records)) {
+        if (AnyTooLarge(PackedRecords(h))) {
             outcome.error = 14;
             return;
         }
-        outcome.handheld = records;
+        const int history = trim ? h.Header().HistoryLength() : 0;
+        outcome.handheld = PackedRecords(WithoutDaysUpTo(h, HistoryCutoff(today, history)));
         CopyJournalHeader(d, h);
         outcome.desktopFile = CJournalFile::Pack(h);
     };
@@ -537,13 +538,13 @@ SModelOutcome ModelJournalRun(int action, const RecordList& handheldRecords,
         if (!desktopFile) {
             // Nothing on the desktop to merge with: the handheld's journal is taken whole
             // (a merge would drop every value an earlier HotSync had cleared).
-            handheldOverwrites();
+            handheldOverwrites(true);
         } else {
             ModelMergeJournal(h, d);
             desktopOverwrites(true);
         }
     } else if (action == 2) {
-        handheldOverwrites();
+        handheldOverwrites(false);
     } else if (action == 3) {
         desktopOverwrites(false);
     }
