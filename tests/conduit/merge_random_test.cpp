@@ -30,6 +30,8 @@
 #include <set>
 #include <sstream>
 
+#include <unistd.h>
+
 using namespace fitquill;
 using namespace fitquill::testing;
 namespace fs = std::filesystem;
@@ -174,7 +176,8 @@ public:
         // Every run flushes the files it writes: in memory where the system has a memory file
         // system, so that thousands of runs take seconds.
         const fs::path temp = fs::is_directory("/dev/shm") ? "/dev/shm" : ::testing::TempDir();
-        m_root = temp / (std::string("fq_merge_") + test->name());
+        // One folder per process: several builds' tests may run at once.
+        m_root = temp / ("fq_merge_" + std::string(test->name()) + "_" + std::to_string(getpid()));
         fs::remove_all(m_root);
         fs::create_directories(m_root);
         m_users = std::make_unique<CUserDirectory>(
