@@ -46,9 +46,31 @@ CJournalDate WindowDate(int daysBack) {
 }
 constexpr int kWindowDays = 42;
 
-// A name long enough that a few hundred entries fill a record.
+// A name long enough that a hundred and some entries fill a record; all of one length.
 std::string LongName(int n) {
-    return "Entry " + std::to_string(n) + std::string(180, 'x');
+    char number[16];
+    std::snprintf(number, sizeof number, "%04d", n % 10000);
+    return "Entry " + std::string(number) + std::string(180, 'x');
+}
+
+// Adds entries with `add` until `size` is just over 800 bytes short of the record limit: in
+// bulk by the size of one entry, then one at a time.
+template <class Add, class Size> void FillToLimit(Add add, Size size) {
+    const size_t target = kModelRecordLimit - 800;
+    int n = 0;
+    size_t now = size();
+    add(n++);
+    const size_t each = size() - now;
+    now = size();
+    if (now <= target && each > 0) {
+        for (size_t count = (target - now) / each; count > 0; --count)
+            add(n++);
+        now = size();
+    }
+    while (now <= target) {
+        add(n++);
+        now = size();
+    }
 }
 
 // ---- journal ----
@@ -116,13 +138,15 @@ CJournalDB BaseJournal(CRandom& random, std::string& text, bool& full) {
     // A day at the record limit now and then: a few more entries overflow it.
     if (journal.DayCount() > 0 && random.Chance(8)) {
         CDayRecord& day = journal.Day(random.Below(journal.DayCount()));
-        for (int n = 0;; ++n) {
-            CDayRecord copy = day;
-            if (PackDayRecord(copy).size() > kModelRecordLimit - 800)
-                break;
-            day.FoodLog().AddEntry(kSortByMeal, FoodEntry(LongName(n), n % kMealCount, 10),
-                                   journal.IdGenerator());
-        }
+        FillToLimit(
+            [&](int n) {
+                day.FoodLog().AddEntry(kSortByMeal, FoodEntry(LongName(n), n % kMealCount, 10),
+                                       journal.IdGenerator());
+            },
+            [&] {
+                CDayRecord copy = day;
+                return PackDayRecord(copy).size();
+            });
         text = "a full day on " + DateText(day.Date()) + ", ";
         full = true;
     }
@@ -426,14 +450,10 @@ CFoodDB BaseFood(CRandom& random, std::string& text, bool& full) {
     }
     if (db.GroupCount() > 0 && db.CategoryCount(0) > 0 && random.Chance(8)) {
         // A category whose item record is close to the limit.
-        for (int n = 0;; ++n) {
-            size_t largest = 0;
-            for (const auto& record : CFoodDBFile::PackRecords(db))
-                largest = std::max(largest, record.size());
-            if (largest > kModelRecordLimit - 800)
-                break;
-            db.AddFoodItem(0, 0, FoodItem(LongName(n), 10));
-        }
+        FillToLimit([&](int n) { db.AddFoodItem(0, 0, FoodItem(LongName(n), 10)); },
+                    // Header, group table, the first group's record, then its first
+                    // category's items.
+                    [&] { return CFoodDBFile::PackRecords(db).at(3).size(); });
         text = "a full category, ";
         full = true;
     }
