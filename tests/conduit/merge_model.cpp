@@ -201,12 +201,14 @@ std::vector<CFoodItem> AllFoodEntries(const CDayFoodLog& log) {
     return all;
 }
 
-std::optional<CFoodItem> FoodEntryWithId(const CDayFoodLog& log, uint32_t id) {
-    for (const CFoodItem& entry : AllFoodEntries(log)) {
-        if (entry.Id() == id)
-            return entry;
+const CFoodItem* FoodEntryWithId(const CDayFoodLog& log, uint32_t id) {
+    for (int meal = 0; meal < kMealCount; ++meal) {
+        for (const CFoodItem& entry : log.MealEntries(meal)) {
+            if (entry.Id() == id)
+                return &entry;
+        }
     }
-    return std::nullopt;
+    return nullptr;
 }
 
 void RemoveFoodEntry(CDayFoodLog& log, uint32_t id) {
@@ -231,8 +233,8 @@ void MergeFoodLog(CDayFoodLog& h, CDayFoodLog& d) {
         handheldIds.insert(handheldOrder.back().Id());
     }
     for (const CFoodItem& entry : handheldOrder) {
-        const std::optional<CFoodItem> mine = FoodEntryWithId(d, entry.Id());
-        if (!mine) {
+        const CFoodItem* mine = FoodEntryWithId(d, entry.Id());
+        if (mine == nullptr) {
             if (entry.Modified() != 0)
                 d.InsertStoredEntry(entry);
         } else if (entry.Modified() != 0 && mine->Modified() == 0 && !SameContent(entry, *mine)) {

@@ -16,6 +16,7 @@
 #include "conduit/sync/journal_merge.h"
 #include "core/clock.h"
 #include "core/food/food_db_file.h"
+#include "core/io/atomic_file.h"
 #include "core/journal/journal_file.h"
 #include "core/journal/journal_records.h"
 #include "tests/conduit/memory_channel.h"
@@ -213,7 +214,7 @@ public:
             result.error = static_cast<int>(run.Error());
         }
         if (fs::exists(file))
-            result.sides.desktopFile = FileBytes(file);
+            result.sides.desktopFile = ReadWholeFile(file);
         result.sides.handheld = channel.records;
         return result;
     }
