@@ -165,20 +165,11 @@ void CFoodMerger::MergeItems(const CFoodCategory& from, uint16_t group, uint16_t
             }
         }
     }
-    std::unordered_set<uint32_t> desktopIds = IdsOf(items);
+    // Then the items both sides know, then the new ones: an item the handheld renamed must
+    // not hold on to its old name against one the handheld added under it.
+    const std::unordered_set<uint32_t> desktopIds = IdsOf(items);
     for (const CFoodItem& h : from.Items()) {
-        if (!desktopIds.contains(h.Id())) {
-            // Unchanged and unknown here: deleted on the desktop, and it stays deleted.
-            if (h.Modified() == 0 && !unite)
-                continue;
-            const int at = m_desktop.AddFoodItem(group, category, h);
-            if (at >= 0) {
-                desktopIds.insert(items[static_cast<size_t>(at)].Id());
-                Note("food item " + Quoted(prefix + h.Name()) + " added from the handheld");
-            }
-            continue;
-        }
-        if (h.Modified() == 0)
+        if (!desktopIds.contains(h.Id()) || h.Modified() == 0)
             continue;
         const int at = FindById(items, h.Id());
         const CFoodItem& d = items[static_cast<size_t>(at)];
@@ -192,11 +183,16 @@ void CFoodMerger::MergeItems(const CFoodCategory& from, uint16_t group, uint16_t
         if (taken)
             continue;
         const std::string old = d.Name();
-        desktopIds.erase(h.Id());
         m_desktop.DeleteFoodItem(group, category, static_cast<uint16_t>(at));
-        const int added = m_desktop.AddFoodItem(group, category, h);
-        desktopIds.insert(items[static_cast<size_t>(added)].Id());
+        m_desktop.AddFoodItem(group, category, h);
         Note("food item " + Quoted(prefix + old) + " taken from the handheld");
+    }
+    for (const CFoodItem& h : from.Items()) {
+        // Unchanged and unknown here: deleted on the desktop, and it stays deleted.
+        if (desktopIds.contains(h.Id()) || (h.Modified() == 0 && !unite))
+            continue;
+        if (m_desktop.AddFoodItem(group, category, h) >= 0)
+            Note("food item " + Quoted(prefix + h.Name()) + " added from the handheld");
     }
 }
 

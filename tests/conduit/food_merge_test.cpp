@@ -201,3 +201,20 @@ TEST(FoodMerge, AnItemDeletedOnTheHandheldFreesItsNameFirst) {
     EXPECT_EQ(desktop.GetFoodItem(0, 0, 0).NutrientValue(kNutrientCalories), 77);
     EXPECT_NE(desktop.GetFoodItem(0, 0, 0).Id(), base.GetFoodItem(0, 0, 0).Id());
 }
+
+// The handheld renamed an item and added a new one under the old name: the renamed item gives
+// up its name first, and both come over.
+TEST(FoodMerge, AnItemRenamedOnTheHandheldFreesItsNameFirst) {
+    const CFoodDB base = SyncedFoodDB(1, 1, 1); // I0.0.0
+    CFoodDB handheld = base;
+    CFoodDB desktop = base;
+    CFoodItem renamed = base.GetFoodItem(0, 0, 0);
+    renamed.SetName("Pear", true);
+    ASSERT_GE(handheld.ReplaceFoodItem(0, 0, 0, renamed), 0);
+    // Sorted before "Pear", so the merge meets it first.
+    ASSERT_GE(handheld.AddFoodItem(0, 0, FoodItem("I0.0.0", 77)), 0);
+
+    MergeFoodDB(handheld, desktop);
+    EXPECT_EQ(ItemNames(desktop, 0, 0), (Names{"I0.0.0", "Pear"}));
+    EXPECT_EQ(desktop.GetFoodItem(0, 0, 0).NutrientValue(kNutrientCalories), 77);
+}
