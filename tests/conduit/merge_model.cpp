@@ -352,13 +352,15 @@ void MergeItems(const CFoodCategory& h, CFoodDB& d, uint16_t group, uint16_t cat
         if (mine.Modified() == 0 && handheldIds.count(mine.Id()) == 0)
             d.DeleteFoodItem(group, category, static_cast<uint16_t>(i));
     }
+    // Then the items both sides know, then the new ones, so that a renamed item gives up its
+    // old name first.
+    std::set<uint32_t> known;
+    for (const CFoodItem& item : d.GetCategory(group, category).Items())
+        known.insert(item.Id());
     for (const CFoodItem& item : h.Items()) {
-        const int at = ItemWithId(d, group, category, item.Id());
-        if (at < 0) {
-            if (item.Modified() != 0 || together)
-                d.AddFoodItem(group, category, item); // refuses an empty or taken name
+        if (known.count(item.Id()) == 0)
             continue;
-        }
+        const int at = ItemWithId(d, group, category, item.Id());
         const CFoodItem mine = d.GetFoodItem(group, category, static_cast<uint16_t>(at));
         if (item.Modified() == 0 || mine.Modified() != 0 || SameItemContent(item, mine))
             continue;
@@ -368,6 +370,10 @@ void MergeItems(const CFoodCategory& h, CFoodDB& d, uint16_t group, uint16_t cat
             continue;
         d.DeleteFoodItem(group, category, static_cast<uint16_t>(at));
         d.AddFoodItem(group, category, item);
+    }
+    for (const CFoodItem& item : h.Items()) {
+        if (known.count(item.Id()) == 0 && (item.Modified() != 0 || together))
+            d.AddFoodItem(group, category, item); // refuses an empty or taken name
     }
 }
 

@@ -513,11 +513,13 @@ FoodEdit RandomFoodEdit(CRandom& random, ESide side) {
         case 0:
             return "group " + Quote(GroupName(name)) +
                    " added: " + std::to_string(db.AddGroup(CFoodGroup(GroupName(name))));
-        case 1:
+        case 1: {
             if (group < 0)
                 return "(no group)";
-            return "group " + Path(db, group) + " renamed " + Quote(GroupName(name)) + ": " +
+            const std::string what = "group " + Path(db, group) + " renamed ";
+            return what + Quote(GroupName(name)) + ": " +
                    std::to_string(db.RenameGroup(G, GroupName(name)));
+        }
         case 2: {
             if (group < 0)
                 return "(no group)";
@@ -530,12 +532,13 @@ FoodEdit RandomFoodEdit(CRandom& random, ESide side) {
                 return "(no group)";
             return "category " + Quote(CategoryName(name)) + " added to " + Path(db, group) + ": " +
                    std::to_string(db.AddCategory(G, CFoodCategory(CategoryName(name))));
-        case 4:
+        case 4: {
             if (category < 0)
                 return "(no category)";
-            return "category " + Path(db, group, category) + " renamed " +
-                   Quote(CategoryName(name)) + ": " +
+            const std::string what = "category " + Path(db, group, category) + " renamed ";
+            return what + Quote(CategoryName(name)) + ": " +
                    std::to_string(db.RenameCategory(G, C, CategoryName(name)));
+        }
         case 5: {
             if (category < 0)
                 return "(no category)";
