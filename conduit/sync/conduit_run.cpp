@@ -351,9 +351,14 @@ void CConduitRun::RunJournal() {
         return;
 
     Records records;
-    auto handheldOverwrites = [&] {
+    // `trim`: the handheld receives only its history, as from every synchronize.
+    auto handheldOverwrites = [&](bool trim) {
         handheld.ClearAllChangeBits();
-        if (!PackJournal(handheld, records) || !WriteHandheld(records))
+        if (!PackJournal(handheld, records))
+            return;
+        if (trim)
+            TrimHandheldHistory(handheld, CJournalDate::Today(), records);
+        if (!WriteHandheld(records))
             return;
         CopyJournalHeaderValues(desktop, handheld);
         WriteJournalFile(handheld, original);
@@ -362,7 +367,7 @@ void CConduitRun::RunJournal() {
     if (Synchronizes(m_action) && !original) {
         // No desktop file: a merge by change bits would drop every day and profile value that
         // an earlier HotSync cleared, and then rewrite the handheld without them.
-        handheldOverwrites();
+        handheldOverwrites(true);
     } else if (Synchronizes(m_action)) {
         if (!Attempt(ERunError::ReadHandheld, [&] {
                 m_changes = MergeJournal(handheld, desktop);
@@ -380,7 +385,7 @@ void CConduitRun::RunJournal() {
         TrimHandheldHistory(desktop, CJournalDate::Today(), records);
         WriteHandheld(records);
     } else if (m_action == kHotSyncActionHandheldToDesktop) {
-        handheldOverwrites();
+        handheldOverwrites(false);
     } else {
         desktop.ClearAllChangeBits();
         if (!WriteJournalFile(desktop, original))

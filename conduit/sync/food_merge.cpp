@@ -33,6 +33,29 @@ bool SameContent(CFoodItem a, CFoodItem b) {
     return a == b;
 }
 
+// Whether an entry or anything below it is marked changed. An entry the other side lacks is
+// kept (or brought over) on this, not on its own mark alone: a group or category deleted on
+// one side must not take with it the items changed inside it on the other.
+bool HoldsChanges(const CFoodCategory& category) {
+    if (category.Modified() != 0)
+        return true;
+    for (const CFoodItem& item : category.Items()) {
+        if (item.Modified() != 0)
+            return true;
+    }
+    return false;
+}
+
+bool HoldsChanges(const CFoodGroup& group) {
+    if (group.Modified() != 0)
+        return true;
+    for (const CFoodCategory& category : group.Categories()) {
+        if (HoldsChanges(category))
+            return true;
+    }
+    return false;
+}
+
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
@@ -79,14 +102,14 @@ void CFoodMerger::MergeGroups() {
         } else if ((at = m_desktop.FindGroup(h.Name())) >= 0) {
             matchedByName.insert(m_desktop.GetGroup(static_cast<uint16_t>(at)).Id());
             MergeCategories(h, static_cast<uint16_t>(at), true);
-        } else if (h.Modified() != 0 && m_desktop.AddGroup(h) >= 0) {
+        } else if (HoldsChanges(h) && m_desktop.AddGroup(h) >= 0) {
             Note("group " + Quoted(h.Name()) + " added from the handheld");
         }
     }
     const auto handheldIds = IdsOf(m_handheld.Groups());
     for (int g = m_desktop.GroupCount() - 1; g >= 0; --g) {
         const CFoodGroup& d = m_desktop.GetGroup(static_cast<uint16_t>(g));
-        if (d.Modified() == 0 && !handheldIds.contains(d.Id()) && !matchedByName.contains(d.Id())) {
+        if (!HoldsChanges(d) && !handheldIds.contains(d.Id()) && !matchedByName.contains(d.Id())) {
             Note("group " + Quoted(d.Name()) + " deleted on the handheld");
             m_desktop.DeleteGroup(static_cast<uint16_t>(g));
         }
@@ -109,7 +132,7 @@ void CFoodMerger::MergeCategories(const CFoodGroup& from, uint16_t group, bool u
         } else if ((at = m_desktop.FindCategory(group, h.Name())) >= 0) {
             matchedByName.insert(m_desktop.GetCategory(group, static_cast<uint16_t>(at)).Id());
             MergeItems(h, group, static_cast<uint16_t>(at), true);
-        } else if ((h.Modified() != 0 || unite) && m_desktop.AddCategory(group, h) >= 0) {
+        } else if ((HoldsChanges(h) || unite) && m_desktop.AddCategory(group, h) >= 0) {
             Note("category " + Quoted(prefix + h.Name()) + " added from the handheld");
         }
     }
@@ -118,7 +141,7 @@ void CFoodMerger::MergeCategories(const CFoodGroup& from, uint16_t group, bool u
     const auto handheldIds = IdsOf(from.Categories());
     for (int c = m_desktop.CategoryCount(group) - 1; c >= 0; --c) {
         const CFoodCategory& d = m_desktop.GetCategory(group, static_cast<uint16_t>(c));
-        if (d.Modified() == 0 && !handheldIds.contains(d.Id()) && !matchedByName.contains(d.Id())) {
+        if (!HoldsChanges(d) && !handheldIds.contains(d.Id()) && !matchedByName.contains(d.Id())) {
             Note("category " + Quoted(prefix + d.Name()) + " deleted on the handheld");
             m_desktop.DeleteCategory(group, static_cast<uint16_t>(c));
         }
@@ -130,20 +153,23 @@ void CFoodMerger::MergeItems(const CFoodCategory& from, uint16_t group, uint16_t
     const std::string prefix = m_desktop.GetGroup(group).Name() + "/" +
                                m_desktop.GetCategory(group, category).Name() + "/";
     const auto& items = m_desktop.GetCategory(group, category).Items();
-    std::unordered_set<uint32_t> desktopIds = IdsOf(items);
-    for (const CFoodItem& h : from.Items()) {
-        if (!desktopIds.contains(h.Id())) {
-            // Unchanged and unknown here: deleted on the desktop, and it stays deleted.
-            if (h.Modified() == 0 && !unite)
-                continue;
-            const int at = m_desktop.AddFoodItem(group, category, h);
-            if (at >= 0) {
-                desktopIds.insert(items[static_cast<size_t>(at)].Id());
-                Note("food item " + Quoted(prefix + h.Name()) + " added from the handheld");
+    // Deletions first: an item the handheld deleted must not hold on to its name against one
+    // the handheld added or renamed to it.
+    if (!unite) {
+        const auto handheldIds = IdsOf(from.Items());
+        for (int i = static_cast<int>(items.size()) - 1; i >= 0; --i) {
+            const CFoodItem& d = items[static_cast<size_t>(i)];
+            if (d.Modified() == 0 && !handheldIds.contains(d.Id())) {
+                Note("food item " + Quoted(prefix + d.Name()) + " deleted on the handheld");
+                m_desktop.DeleteFoodItem(group, category, static_cast<uint16_t>(i));
             }
-            continue;
         }
-        if (h.Modified() == 0)
+    }
+    // Then the items both sides know, then the new ones: an item the handheld renamed must
+    // not hold on to its old name against one the handheld added under it.
+    const std::unordered_set<uint32_t> desktopIds = IdsOf(items);
+    for (const CFoodItem& h : from.Items()) {
+        if (!desktopIds.contains(h.Id()) || h.Modified() == 0)
             continue;
         const int at = FindById(items, h.Id());
         const CFoodItem& d = items[static_cast<size_t>(at)];
@@ -157,21 +183,16 @@ void CFoodMerger::MergeItems(const CFoodCategory& from, uint16_t group, uint16_t
         if (taken)
             continue;
         const std::string old = d.Name();
-        desktopIds.erase(h.Id());
         m_desktop.DeleteFoodItem(group, category, static_cast<uint16_t>(at));
-        const int added = m_desktop.AddFoodItem(group, category, h);
-        desktopIds.insert(items[static_cast<size_t>(added)].Id());
+        m_desktop.AddFoodItem(group, category, h);
         Note("food item " + Quoted(prefix + old) + " taken from the handheld");
     }
-    if (unite)
-        return;
-    const auto handheldIds = IdsOf(from.Items());
-    for (int i = static_cast<int>(items.size()) - 1; i >= 0; --i) {
-        const CFoodItem& d = items[static_cast<size_t>(i)];
-        if (d.Modified() == 0 && !handheldIds.contains(d.Id())) {
-            Note("food item " + Quoted(prefix + d.Name()) + " deleted on the handheld");
-            m_desktop.DeleteFoodItem(group, category, static_cast<uint16_t>(i));
-        }
+    for (const CFoodItem& h : from.Items()) {
+        // Unchanged and unknown here: deleted on the desktop, and it stays deleted.
+        if (desktopIds.contains(h.Id()) || (h.Modified() == 0 && !unite))
+            continue;
+        if (m_desktop.AddFoodItem(group, category, h) >= 0)
+            Note("food item " + Quoted(prefix + h.Name()) + " added from the handheld");
     }
 }
 

@@ -22,9 +22,11 @@ bool UnpackHandheldFoodDB(std::span<const std::vector<uint8_t>> records, CFoodDB
 // by name. What the handheld marked changed and the desktop did not comes over: renames (unless
 // the name is empty or taken), new entries (with new ids from the desktop's generator) and
 // changed items (also with a new id). What the handheld lacks goes from the desktop unless the
-// desktop marked it changed. A handheld group or category that matches a desktop one by name
-// only (the two were made apart) is united with it: the desktop entry stays, children either
-// side lacks are added and none is removed. The handheld's database is only read.
+// desktop marked it, or anything inside it, changed; a handheld group or category that the
+// desktop lacks comes over when it or anything inside it is marked changed. A handheld group or
+// category that matches a desktop one by name only (the two were made apart) is united with it: the
+// desktop entry stays, children either side lacks are added and none is removed. The handheld's
+// database is only read.
 SyncChanges MergeFoodDB(const CFoodDB& handheld, CFoodDB& desktop);
 
 // The header values that each side keeps as its own: format version, find history (the

@@ -2,10 +2,12 @@
 #include "conduit/sync/conduit_run.h"
 
 #include "conduit/sync/conduit_environment.h"
+#include "core/clock.h"
 #include "core/food/food_db_file.h"
 #include "core/io/atomic_file.h"
 #include "core/journal/journal_file.h"
 #include "tests/conduit/conduit_test_support.h"
+#include "tests/conduit/memory_channel.h"
 #include "tests/core/file_test_support.h"
 
 #include <gtest/gtest.h>
@@ -19,77 +21,6 @@ using namespace fitquill::testing;
 namespace fs = std::filesystem;
 
 namespace {
-
-enum class ECall { Open, Close, PurgeDeleted, Info, Read, PurgeAll, Write };
-
-// A handheld database in memory whose calls can be made to fail: the `failOn`-th call (1 for
-// the first) of one kind returns `failStatus`.
-class CMemoryChannel final : public ISyncChannel {
-public:
-    Records records;
-    std::optional<ECall> failing;
-    int failOn = 1;
-    int32_t failStatus = 0x4015;
-    std::vector<ECall> calls;
-
-    int32_t OpenDB(const std::string& name, int, uint8_t& handle, uint8_t mode) override {
-        EXPECT_EQ(mode, 0xD0);
-        if (int32_t status = Call(ECall::Open))
-            return status;
-        handle = 7;
-        return name == "FQA-AppDB" ? 0 : kSyncErrNotFound;
-    }
-    int32_t CloseDB(uint8_t) override { return Call(ECall::Close); }
-    int32_t PurgeDeletedRecs(uint8_t) override { return Call(ECall::PurgeDeleted); }
-    int32_t ReadOpenDbInfo(const SSyncReadOpenDbInfoParams& params,
-                           SSyncDatabaseInfo& info) override {
-        EXPECT_EQ(params.optFlags, 0x40);
-        info.numRecords = static_cast<uint32_t>(records.size());
-        return Call(ECall::Info);
-    }
-    int32_t ReadRecordByIndex(SRawRecordInfo& record) override {
-        if (int32_t status = Call(ECall::Read))
-            return status;
-        const auto& data = records.at(record.recordIndex);
-        EXPECT_EQ(record.totalBytes, 0xFFF0);
-        record.recordSize = static_cast<uint32_t>(data.size());
-        std::copy(data.begin(), data.end(), record.bytes);
-        return 0;
-    }
-    int32_t PurgeAllRecs(uint8_t) override {
-        if (int32_t status = Call(ECall::PurgeAll))
-            return status;
-        records.clear();
-        return 0;
-    }
-    int32_t WriteRec(SRawRecordInfo& record) override {
-        if (int32_t status = Call(ECall::Write))
-            return status;
-        EXPECT_EQ(record.recordIndex, records.size());
-        records.emplace_back(record.bytes, record.bytes + record.recordSize);
-        return 0;
-    }
-
-    int Count(ECall call) const {
-        return static_cast<int>(std::count(calls.begin(), calls.end(), call));
-    }
-
-private:
-    int32_t Call(ECall call) {
-        calls.push_back(call);
-        return failing == call && Count(call) == failOn ? failStatus : 0;
-    }
-};
-
-class CFakePresence final : public IDesktopPresence {
-public:
-    bool running = false;
-    std::vector<std::optional<uint32_t>> asked;
-    bool CheckRunning(std::optional<uint32_t> palmUserId) override {
-        asked.push_back(palmUserId);
-        return running;
-    }
-};
 
 using Log = std::vector<CMemoryLog::SEntry>;
 
@@ -246,6 +177,35 @@ TEST_F(ConduitRunTest, RecordBeyondTheHandheldLimitIsRefusedBeforeThePurge) {
     EXPECT_EQ(m_channel.records, before);
     EXPECT_EQ(m_log.Entries(),
               (Log{{"Foods: error writing handheld database", -1}, {"Foods:", 21}}));
+}
+
+// Without a desktop file the handheld's journal is taken whole, but the handheld still keeps
+// only its history: else the next synchronize would trim it and change the handheld again.
+TEST_F(ConduitRunTest, WithoutADesktopFileSynchronizeSendsOnlyTheHistory) {
+    struct SToday {
+        SToday() { CClock::SetFixedDate(SLocalTime{2024, 6, 30}); }
+        ~SToday() { CClock::SetFixedDate(std::nullopt); }
+    } today;
+    CJournalDB handheld = m_journal; // 1 to 3 June
+    handheld.Header().SetHistoryLength(10);
+    CDayRecord recent(Day(25));
+    recent.SetNote("recent");
+    handheld.InsertDay(recent);
+    m_channel.records = PackJournalRecords(handheld);
+
+    EXPECT_EQ(Run(), ERunError::None);
+    CJournalDB desktop;
+    ASSERT_TRUE(CJournalFile::Unpack(ReadBytes(JournalFile()), desktop));
+    EXPECT_EQ(desktop.DayCount(), 4);
+    const CJournalDB sent = UnpackJournal(m_channel.records);
+    ASSERT_EQ(sent.DayCount(), 1);
+    EXPECT_EQ(sent.Day(0).Note(), "recent");
+
+    const auto desktopBefore = ReadBytes(JournalFile());
+    const Records handheldBefore = m_channel.records;
+    EXPECT_EQ(Run(), ERunError::None);
+    EXPECT_EQ(ReadBytes(JournalFile()), desktopBefore);
+    EXPECT_EQ(m_channel.records, handheldBefore);
 }
 
 TEST_F(ConduitRunTest, InstallPathIsTheSettingElseTheUsersDataFolder) {

@@ -152,3 +152,69 @@ TEST(FoodMerge, HandheldRecordsNeedVersion6AndEveryRecord) {
 }
 
 } // namespace
+
+// A group or category deleted on one side while the other changed something inside it: the
+// change wins, as a journal day changed on the handheld comes back when the desktop deleted it.
+TEST(FoodMerge, ADeletedGroupOrCategoryStaysForTheItemsChangedInIt) {
+    const CFoodDB base = SyncedFoodDB(2, 2, 1); // G0, G1; C0, C1 in each
+    {
+        // Deleted on the handheld, an item added on the desktop.
+        CFoodDB handheld = base;
+        CFoodDB desktop = base;
+        handheld.DeleteGroup(0);
+        handheld.DeleteCategory(0, 1); // G1/C1
+        ASSERT_GE(desktop.AddFoodItem(0, 0, FoodItem("Kiwi", 60)), 0);
+        ASSERT_GE(desktop.AddFoodItem(1, 1, FoodItem("Fig", 70)), 0);
+        MergeFoodDB(handheld, desktop);
+        EXPECT_EQ(GroupNames(desktop), (Names{"G0", "G1"}));
+        EXPECT_EQ(ItemNames(desktop, 0, 0), (Names{"I0.0.0", "Kiwi"}));
+        EXPECT_EQ(desktop.CategoryCount(0), 2); // the group stays whole
+        EXPECT_EQ(ItemNames(desktop, 1, 1), (Names{"Fig", "I1.1.0"}));
+    }
+    {
+        // Deleted on the desktop, an item edited on the handheld.
+        CFoodDB handheld = base;
+        CFoodDB desktop = base;
+        desktop.DeleteGroup(1);
+        CFoodItem edited = base.GetFoodItem(1, 0, 0);
+        edited.SetNutrientValue(kNutrientCalories, 5);
+        ASSERT_GE(handheld.ReplaceFoodItem(1, 0, 0, edited), 0);
+        MergeFoodDB(handheld, desktop);
+        ASSERT_EQ(GroupNames(desktop), (Names{"G0", "G1"}));
+        // The group comes back whole, the edited item with its new values.
+        EXPECT_EQ(desktop.CategoryCount(1), 2);
+        EXPECT_EQ(desktop.GetFoodItem(1, 0, 0).NutrientValue(kNutrientCalories), 5);
+    }
+}
+
+// The handheld deleted an item and added another of the same name: the deleted one gives up
+// its name, and the handheld's new item comes over.
+TEST(FoodMerge, AnItemDeletedOnTheHandheldFreesItsNameFirst) {
+    const CFoodDB base = SyncedFoodDB(1, 1, 2); // I0.0.0, I0.0.1
+    CFoodDB handheld = base;
+    CFoodDB desktop = base;
+    handheld.DeleteFoodItem(0, 0, 0);
+    ASSERT_GE(handheld.AddFoodItem(0, 0, FoodItem("I0.0.0", 77)), 0);
+
+    MergeFoodDB(handheld, desktop);
+    EXPECT_EQ(ItemNames(desktop, 0, 0), (Names{"I0.0.0", "I0.0.1"}));
+    EXPECT_EQ(desktop.GetFoodItem(0, 0, 0).NutrientValue(kNutrientCalories), 77);
+    EXPECT_NE(desktop.GetFoodItem(0, 0, 0).Id(), base.GetFoodItem(0, 0, 0).Id());
+}
+
+// The handheld renamed an item and added a new one under the old name: the renamed item gives
+// up its name first, and both come over.
+TEST(FoodMerge, AnItemRenamedOnTheHandheldFreesItsNameFirst) {
+    const CFoodDB base = SyncedFoodDB(1, 1, 1); // I0.0.0
+    CFoodDB handheld = base;
+    CFoodDB desktop = base;
+    CFoodItem renamed = base.GetFoodItem(0, 0, 0);
+    renamed.SetName("Pear", true);
+    ASSERT_GE(handheld.ReplaceFoodItem(0, 0, 0, renamed), 0);
+    // Sorted before "Pear", so the merge meets it first.
+    ASSERT_GE(handheld.AddFoodItem(0, 0, FoodItem("I0.0.0", 77)), 0);
+
+    MergeFoodDB(handheld, desktop);
+    EXPECT_EQ(ItemNames(desktop, 0, 0), (Names{"I0.0.0", "Pear"}));
+    EXPECT_EQ(desktop.GetFoodItem(0, 0, 0).NutrientValue(kNutrientCalories), 77);
+}
