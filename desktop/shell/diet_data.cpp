@@ -9,6 +9,7 @@
 #include "core/journal/journal_file.h"
 #include "desktop/shell/program_paths.h"
 #include "desktop/shell/prompt.h"
+#include "desktop/shell/wait_cursor.h"
 #include "platform/palm/user_store.h"
 
 #include <QApplication>
@@ -26,15 +27,6 @@ CDietData*& TheInstance() {
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
-
-// Shows the wait cursor while an operation reads or writes files.
-class CWaitCursor {
-public:
-    CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
 
 } // namespace
 

@@ -193,7 +193,8 @@ TEST_F(MainFrame, MenusToolbarsAndSplitFollowTheCommandTable) {
     QList<QAction*> menus = frame.menuBar()->actions();
     EXPECT_EQ(MenuCaptions(menus[0]->menu()->actions()),
               (QStringList{"&New...", "&Open...", "&Save All", "-", "&Import", "&Export", "-",
-                           "&Print...", "Print Pre&view", "P&rint Setup...", "-", "E&xit"}));
+                           "&Print...", "Print Pre&view", "Export as P&DF...", "P&rint Setup...",
+                           "Page Set&up...", "-", "E&xit"}));
     QMenu* food = SubMenu(SubMenu(menus[0]->menu(), "&Import"), "&Food Data");
     ASSERT_NE(food, nullptr);
     EXPECT_EQ(MenuCaptions(food->actions()), (QStringList{"From File...", "Automatic Update..."}));
@@ -555,9 +556,8 @@ TEST_F(MainFrame, UserGuideReportsAMissingGuideOrViewer) {
 
 TEST_F(MainFrame, FeaturesStillToComeSayTheyAreNotAvailable) {
     CMainFrame& frame = StartWithAnn();
-    for (int id :
-         {kIdImportFromFile, kIdImportAutomaticUpdate, kIdExportFoodData, kIdExportUserData,
-          kIdFilePrint, kIdFilePrintPreview, kIdFilePrintSetup, kIdInstallHandheldSoftware}) {
+    for (int id : {kIdImportFromFile, kIdImportAutomaticUpdate, kIdExportFoodData,
+                   kIdExportUserData, kIdInstallHandheldSoftware}) {
         m_prompt->Clear();
         ASSERT_TRUE(frame.Action(id)->isEnabled()) << id;
         frame.Action(id)->trigger();
