@@ -8,7 +8,7 @@ FITQUILL_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   qt6-base-dev xvfb xauth xdotool fonts-wine
-  libpalm-perl
+  libpalm-perl poppler-utils
 )
 
 fitquill_missing_packages() {

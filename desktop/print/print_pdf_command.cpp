@@ -60,6 +60,13 @@ public:
     }
 };
 
+// The toolkit's own notes (a missing runtime folder and the like) would break the promise of
+// one line on standard error; real failures are reported by the command itself.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << "fitquill-desktop: " << message.toStdString() << '\n';
+}
+
 int Fail(const std::string& reason) {
     std::cerr << "fitquill-desktop: " << reason << '\n';
     return 1;
@@ -203,6 +210,7 @@ int RunPrintPdf(int argc, char* argv[]) {
     // No display is needed: the pages are drawn offscreen. The toolkit sees none of the
     // options.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietMessages);
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);

@@ -1,110 +1,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/print/print_engine.h"
 
+#include "tests/desktop/print/test_renderer.h"
+
 #include "core/clock.h"
 #include "core/journal/day_record.h"
 #include "desktop/shell/diet_data.h"
 
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <vector>
 
 using namespace fitquill;
+using namespace fitquill::test;
 
 namespace {
 
-CJournalDate D(int day, int month, int year) {
-    return CJournalDate(day, month, year);
-}
-
-// What a test renderer was asked to draw.
-struct SDrawCall {
-    EReportKind kind;
-    CJournalDate scopeDay;
-    CJournalDate currentDay; // the document's current day while drawing
-    int first;
-    int last;
-};
-
-// A report of `count` units of `height` device units each (per unit when `heights` is set);
-// it remembers the document's current day whenever it is asked for its units.
-class CTestRenderer : public IReportRenderer {
-public:
-    CTestRenderer(EReportKind kind, CDietData& data, int count, int height,
-                  std::vector<SDrawCall>& draws)
-        : m_kind(kind), m_data(data), m_count(count), m_height(height), m_draws(draws) {}
-
-    int UnitCount(const SReportScope& scope) override {
-        countedDays.push_back(m_data.Journal().CurrentDate());
-        scopes.push_back(scope);
-        return m_count;
-    }
-    int UnitHeight(QPainter&, const SReportScope&, int unit, int) override {
-        return heights.empty() ? m_height : heights.at(static_cast<size_t>(unit));
-    }
-    void Draw(QPainter&, const QRect&, const SReportScope& scope, int first, int last) override {
-        m_draws.push_back({m_kind, scope.day, m_data.Journal().CurrentDate(), first, last});
-    }
-
-    std::vector<int> heights;
-    std::vector<CJournalDate> countedDays;
-    std::vector<SReportScope> scopes;
-
-private:
-    EReportKind m_kind;
-    CDietData& m_data;
-    int m_count;
-    int m_height;
-    std::vector<SDrawCall>& m_draws;
-};
-
-class PrintEngineTest : public ::testing::Test {
+class PrintEngineTest : public PrintTestBase {
 protected:
     void SetUp() override {
-        CClock::SetFixedDate(CClock::ParseIsoDate("2024-03-15"));
-        SDietDataSetup setup;
-        setup.installPath = SInstallPath{true, m_folder.path().toStdString() + "/"};
-        m_data = std::make_unique<CDietData>(std::move(setup));
-        for (int report = 0; report < kPrintReportCount; ++report)
-            m_data->SetReportFlag(report, false);
+        PrintTestBase::SetUp();
         // A fixed page: 600 units of content height, 30 lines of 20 units.
         m_geometry.content = QRect(50, 50, 500, 600);
         m_geometry.titleBand = QRect(50, 0, 500, 50);
         m_geometry.footerBand = QRect(50, 650, 500, 50);
         m_geometry.lineHeight = 20;
         m_geometry.linesPerPage = 30;
-    }
-    void TearDown() override {
-        m_engine.reset();
-        m_data.reset();
-        CClock::SetFixedDate(std::nullopt);
-    }
-
-    void AddDay(const CJournalDate& date) { m_data->Journal().InsertDay(CDayRecord(date)); }
-
-    // Selects a report and gives it a test renderer of count units of height each.
-    CTestRenderer& Report(EReportKind kind, int count, int height) {
-        m_data->SetReportFlag(static_cast<int>(kind), true);
-        auto renderer = std::make_unique<CTestRenderer>(kind, *m_data, count, height, m_draws);
-        CTestRenderer& kept = *renderer;
-        m_made[kind] = std::move(renderer);
-        return kept;
-    }
-
-    CPrintEngine& Engine() {
-        if (!m_engine) {
-            m_engine = std::make_unique<CPrintEngine>(*m_data, [this](EReportKind kind) {
-                auto it = m_made.find(kind);
-                return it == m_made.end() ? nullptr : std::move(it->second);
-            });
-        }
-        return *m_engine;
     }
 
     int Build() {
@@ -124,11 +49,6 @@ protected:
         return words;
     }
 
-    QTemporaryDir m_folder;
-    std::unique_ptr<CDietData> m_data;
-    std::unique_ptr<CPrintEngine> m_engine;
-    std::map<EReportKind, std::unique_ptr<CTestRenderer>> m_made;
-    std::vector<SDrawCall> m_draws;
     SPrintGeometry m_geometry;
 };
 
