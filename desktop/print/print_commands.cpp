@@ -53,8 +53,8 @@ QString DefaultPdfName(const QString& user) {
 
 } // namespace
 
-CPrintCommands::CPrintCommands(CDietData& data, QWidget* owner)
-    : m_data(data), m_owner(owner), m_engine(data) {
+CPrintCommands::CPrintCommands(CDietData& data, QWidget* owner, ReportRendererFactory factory)
+    : m_data(data), m_owner(owner), m_engine(data, std::move(factory)) {
     m_chooseFile = [](QWidget* parent, const QString& suggested) {
         return QFileDialog::getSaveFileName(parent, QStringLiteral("Export as PDF"), suggested,
                                             QStringLiteral("PDF files (*.pdf)"));

@@ -23,7 +23,8 @@ public:
     // Asks for the PDF file's name; empty for cancel.
     using SaveFileChooser = std::function<QString(QWidget* parent, const QString& suggested)>;
 
-    CPrintCommands(CDietData& data, QWidget* owner);
+    // Without a factory the program's report renderers are used.
+    CPrintCommands(CDietData& data, QWidget* owner, ReportRendererFactory factory = {});
     ~CPrintCommands() override;
     CPrintCommands(const CPrintCommands&) = delete;
     CPrintCommands& operator=(const CPrintCommands&) = delete;

@@ -105,13 +105,17 @@ protected:
         return kept;
     }
 
+    // Hands out the renderers that Report() made (each once); null for the others.
+    ReportRendererFactory Factory() {
+        return [this](EReportKind kind) -> std::unique_ptr<IReportRenderer> {
+            auto it = m_made.find(kind);
+            return it == m_made.end() ? nullptr : std::move(it->second);
+        };
+    }
+
     CPrintEngine& Engine() {
-        if (!m_engine) {
-            m_engine = std::make_unique<CPrintEngine>(*m_data, [this](EReportKind kind) {
-                auto it = m_made.find(kind);
-                return it == m_made.end() ? nullptr : std::move(it->second);
-            });
-        }
+        if (!m_engine)
+            m_engine = std::make_unique<CPrintEngine>(*m_data, Factory());
         return *m_engine;
     }
 
