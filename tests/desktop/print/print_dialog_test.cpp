@@ -79,6 +79,9 @@ TEST_F(PrintDialogTest, OpensWithRememberedFlagsAndTheDocumentsRange) {
     EXPECT_EQ(dialog->StartLabel()->text(), "Tuesday March 5, 2024");
     EXPECT_EQ(dialog->EndLabel()->text(), "Thursday March 7, 2024");
     EXPECT_EQ(dialog->OkButton()->text(), "Save...");
+    // A picture for a person to look at, in the build folder.
+    dialog->adjustSize();
+    dialog->grab().save(QStringLiteral("print_dialog.png"));
 
     // OK stores the boxes; the unprintable report keeps its remembered choice.
     dialog->ReportBox(EReportKind::Logbook)->setChecked(false);
