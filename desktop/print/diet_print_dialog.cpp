@@ -138,7 +138,7 @@ void CDietPrintDialog::ChooseAll() {
         StoreRange(current, current);
     else
         StoreRange(days.front().Date(), days.back().Date());
-    for (QWidget* control : {m_startButton, m_endButton})
+    for (QWidget* control : {m_startText, m_endText, m_startButton, m_endButton})
         control->setEnabled(false);
 }
 
@@ -147,7 +147,7 @@ void CDietPrintDialog::ChooseRange() {
     const CJournalDate current = m_data.Journal().CurrentDate();
     const CJournalDate first = days.empty() ? current : days.front().Date();
     StoreRange(first, std::max(current, first));
-    for (QWidget* control : {m_startButton, m_endButton})
+    for (QWidget* control : {m_startText, m_endText, m_startButton, m_endButton})
         control->setEnabled(true);
 }
 

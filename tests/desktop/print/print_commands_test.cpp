@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -96,8 +97,15 @@ TEST_F(PrintCommandsTest, PrintGoesToThePrinterAndPreviewThroughTheSameEngine) {
     const QString printed = m_folder.filePath("printed.pdf");
     Commands().Printer().setOutputFormat(QPrinter::PdfFormat);
     Commands().Printer().setOutputFileName(printed);
-    WhenModal<CDietPrintDialog>([](CDietPrintDialog& dialog) { dialog.OkButton()->click(); });
+    QString printerShown;
+    WhenModal<CDietPrintDialog>([&printerShown](CDietPrintDialog& dialog) {
+        for (QLabel* label : dialog.findChildren<QLabel*>())
+            printerShown += label->text() + "\n";
+        dialog.grab().save(QStringLiteral("print_dialog_printer.png"));
+        dialog.OkButton()->click();
+    });
     ASSERT_TRUE(Commands().ExecuteCommand(kIdFilePrint));
+    EXPECT_TRUE(printerShown.contains("File: " + printed)) << printerShown.toStdString();
     EXPECT_TRUE(StartsLikeAPdf(printed));
     EXPECT_EQ(Commands().Engine().PageCount(), 3);
 
