@@ -138,8 +138,7 @@ void CDietPrintDialog::ChooseAll() {
         StoreRange(current, current);
     else
         StoreRange(days.front().Date(), days.back().Date());
-    for (QWidget* control : {m_startText, m_endText, m_startButton, m_endButton})
-        control->setEnabled(false);
+    SetDateControlsEnabled(false);
 }
 
 void CDietPrintDialog::ChooseRange() {
@@ -147,8 +146,13 @@ void CDietPrintDialog::ChooseRange() {
     const CJournalDate current = m_data.Journal().CurrentDate();
     const CJournalDate first = days.empty() ? current : days.front().Date();
     StoreRange(first, std::max(current, first));
-    for (QWidget* control : {m_startText, m_endText, m_startButton, m_endButton})
-        control->setEnabled(true);
+    SetDateControlsEnabled(true);
+}
+
+void CDietPrintDialog::SetDateControlsEnabled(bool enabled) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_startText, m_endText, m_startButton, m_endButton})
+        control->setEnabled(enabled);
 }
 
 void CDietPrintDialog::SetStart(const CJournalDate& date) {

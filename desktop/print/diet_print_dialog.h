@@ -58,6 +58,7 @@ private:
     void ChooseAll();
     void ChooseRange();
     void ChooseDate(bool start);
+    void SetDateControlsEnabled(bool enabled);
     void StoreRange(const CJournalDate& start, const CJournalDate& end);
     void UpdateButtons();
     void UpdatePrinterName();

@@ -138,6 +138,7 @@ TEST_F(PrintDialogTest, AllThenRangeLeavesFirstDayToCurrentDay) {
     EXPECT_EQ(m_data->PrintEnd(), D(20, 3, 2024));
     EXPECT_FALSE(dialog->StartButton()->isEnabled());
     EXPECT_FALSE(dialog->EndButton()->isEnabled());
+    EXPECT_FALSE(dialog->EndLabel()->isEnabled());
     EXPECT_EQ(dialog->EndLabel()->text(), "Wednesday March 20, 2024");
 
     dialog->RangeButton()->click();
