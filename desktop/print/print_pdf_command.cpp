@@ -181,6 +181,9 @@ std::optional<SPrintPdfRequest> ParsePrintPdfRequest(const std::vector<std::stri
         std::stringstream list(values["--reports"]);
         std::string name;
         while (std::getline(list, name, ',')) {
+            // "logbook, meals" reads as meant.
+            name.erase(0, name.find_first_not_of(" \t"));
+            name.erase(name.find_last_not_of(" \t") + 1);
             if (name.empty())
                 continue;
             auto it = ReportWords().find(name);
