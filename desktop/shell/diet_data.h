@@ -142,6 +142,10 @@ public:
     void SetSelectedPage(int page);
     int SortMode() const { return m_sortMode; }
     void SetSortMode(int mode) { m_sortMode = mode; }
+    // The meal log's nutrient columns (0 calories, carbohydrate, protein; 1 the other three):
+    // shared by every meal log grid, not saved.
+    int NutrientToggle() const { return m_nutrientToggle; }
+    void SetNutrientToggle(int toggle) { m_nutrientToggle = toggle; }
     int TimeBLDS() const { return m_timeBLDS; }
     void SetTimeBLDS(int value) { m_timeBLDS = value; }
     int NutrientTable() const { return m_nutrientTable; }
@@ -197,6 +201,7 @@ private:
     bool m_userOpen = false;
 
     int m_sortMode = 0;
+    int m_nutrientToggle = 0;
     QPointer<QWidget> m_mainWindow;
     QPointer<QWidget> m_pageTabCtrl;
     QPointer<QWidget> m_mealLogGrid;

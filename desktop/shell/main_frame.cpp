@@ -237,14 +237,17 @@ void CMainFrame::CreateToolBars() {
 
 void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
+    // Every pane asks for the width of its text and may be squeezed below it, so that no width
+    // of the window makes two panes draw over each other. The message pane stretches over what
+    // the data panes leave (at least kStatusMessageMinimumWidth on a wide enough window).
     auto* message = new QLabel(QStringLiteral("Ready"), bar);
-    message->setMinimumWidth(kStatusMessageMinimumWidth);
+    message->setMinimumWidth(1);
     bar->addWidget(message, 1);
     const QFontMetrics metrics(bar->font());
-    for (const char* sample : {"9999999 cal  9999999 Carb   9999999 Prot  9999999 Fat",
-                               "Goal: -9999999 cal", "Record: 99999 of 99999", "MOD"}) {
+    for (int i = 0; i < 4; ++i) {
         auto* pane = new QLabel(bar);
-        pane->setMinimumWidth(metrics.horizontalAdvance(QString::fromLatin1(sample)) + 8);
+        pane->setMargin(4);
+        pane->setMinimumWidth(1);
         bar->addPermanentWidget(pane);
         m_statusPanes.push_back(pane);
     }
@@ -252,7 +255,8 @@ void CMainFrame::CreateStatusBar() {
     for (const char* sample : {"CAP", "NUM", "SCRL"}) {
         auto* pane = new QLabel(bar);
         pane->setObjectName(QString::fromLatin1(sample));
-        pane->setMinimumWidth(metrics.horizontalAdvance(QString::fromLatin1(sample)) + 8);
+        pane->setMargin(metrics.horizontalAdvance(QString::fromLatin1(sample)) / 2 + 4);
+        pane->setMinimumWidth(1);
         bar->addPermanentWidget(pane);
     }
 }
@@ -486,6 +490,12 @@ bool CMainFrame::IsCommandEnabled(int id) {
 void CMainFrame::UpdateCommandStates() {
     for (auto& [id, action] : m_actions)
         action->setEnabled(IsCommandEnabled(id));
+    // The meal log's toggle buttons show pressed while their second state is on.
+    for (auto [id, pressed] : {std::pair{kIdSortToggle, m_data.SortMode() == 1},
+                               std::pair{kIdNutrientToggle, m_data.NutrientToggle() == 1}}) {
+        m_actions.at(id)->setCheckable(true);
+        m_actions.at(id)->setChecked(pressed);
+    }
 }
 
 void CMainFrame::RunCommand(int id) {

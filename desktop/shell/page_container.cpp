@@ -6,6 +6,9 @@
 #include "desktop/shell/fonts.h"
 #include "desktop/shell/placeholder_pane.h"
 #include "desktop/views/calendar_pair.h"
+#include "desktop/views/dayentry/day_entry_tabs.h"
+#include "desktop/views/journal/daily_notes_page.h"
+#include "desktop/views/journal/food_grid_ctrl.h"
 
 #include <QPainter>
 #include <QTabBar>
@@ -51,12 +54,12 @@ CPageContainer::CPageContainer(CDietData& data, QWidget* parent) : QWidget(paren
     m_dayEntryBar->setUsesScrollButtons(true);
     for (const QString& title : DayEntryTabTitles())
         m_dayEntryBar->addTab(title);
-    m_dayEntryPane = new CPlaceholderPane(QStringLiteral("Day Entry"), m_dayEntry);
+    auto* dayEntryPanes = new CDayEntryTabs(m_data, m_dayEntryBar, m_dayEntry);
     auto* entryLayout = new QVBoxLayout(m_dayEntry);
     entryLayout->setContentsMargins(0, 0, 0, 0);
     entryLayout->setSpacing(0);
     entryLayout->addWidget(m_dayEntryBar);
-    entryLayout->addWidget(m_dayEntryPane, 1);
+    entryLayout->addWidget(dayEntryPanes, 1);
 
     // A day chosen in the calendars becomes the document's current day.
     connect(m_calendars, &CCalendarPair::DayChosen, this, [this](const CJournalDate& date) {
@@ -70,6 +73,9 @@ CPageContainer::CPageContainer(CDietData& data, QWidget* parent) : QWidget(paren
     connect(&m_data, &CDietData::ColorsChanged, this, &CPageContainer::ApplyColors);
     ApplyColors();
     m_calendars->SetDate(m_data.Journal().CurrentDate());
+
+    ReplacePage(2, new CFoodGridCtrl(m_data));
+    ReplacePage(3, new CDailyNotesPage(m_data));
 }
 
 QWidget* CPageContainer::Page(int page) const {
@@ -137,7 +143,6 @@ void CPageContainer::ApplyColors() {
     for (QWidget* page : m_pages)
         if (auto* standIn = qobject_cast<CPlaceholderPane*>(page))
             standIn->SetColors(text, back);
-    m_dayEntryPane->SetColors(text, back);
     m_calendars->SetColors(text, back);
     update();
 }

@@ -58,7 +58,6 @@ private:
     CCalendarPair* m_calendars = nullptr;
     QWidget* m_dayEntry = nullptr;
     QTabBar* m_dayEntryBar = nullptr;
-    CPlaceholderPane* m_dayEntryPane = nullptr;
     int m_shown = -1;
     QString m_title;
 };

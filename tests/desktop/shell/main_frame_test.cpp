@@ -154,8 +154,11 @@ TEST_F(MainFrame, InsertFoodItemIsEnabledOnlyOnTheMealLogPage) {
     EXPECT_EQ(m_prompt->Shown()[0].caption, "Insert Food Item");
     // Edit commands of controls that do not exist are greyed, not silently dead.
     for (int id : {kIdEditCut, kIdEditCopy, kIdEditPaste, kIdEditSelectAll, kIdInsertGroup,
-                   kIdDeleteFoodItems, kIdSortToggle, kIdNutrientToggle})
+                   kIdDeleteFoodItems})
         EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
+    // The focused meal log takes the toolbar's toggles.
+    EXPECT_TRUE(frame.Action(kIdSortToggle)->isEnabled());
+    EXPECT_TRUE(frame.Action(kIdNutrientToggle)->isEnabled());
 }
 
 TEST_F(MainFrame, CommandsGoToTheFoodPaneFirstThenTheFocusedPageThenTheFrame) {
