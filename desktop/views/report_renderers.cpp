@@ -1,21 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/report_renderer.h"
 
+#include "core/report/logbook_report.h"
 #include "desktop/views/journal/daily_journal_renderer.h"
 #include "desktop/views/journal/meal_log_renderer.h"
+#include "desktop/views/section_renderer.h"
+#include "desktop/views/table_renderer.h"
 
 namespace fitquill {
 
 std::unique_ptr<IReportRenderer> CreateReportRenderer(EReportKind kind, CDietData& data) {
     switch (kind) {
+    case EReportKind::Logbook:
+        return std::make_unique<CSectionRenderer>(data, LogbookSections);
+    case EReportKind::DietPlan:
+        return std::make_unique<CSectionRenderer>(data, DietPlanSections);
+    case EReportKind::SummaryTable:
+        return std::make_unique<CTableRenderer>(data, CTableRenderer::EKind::Summary);
     case EReportKind::MealLog:
         return std::make_unique<CMealLogRenderer>(data);
     case EReportKind::DailyJournal:
         return std::make_unique<CDailyJournalRenderer>(data);
-    case EReportKind::Logbook:
-    case EReportKind::SummaryTable:
     case EReportKind::WeightChart:
-    case EReportKind::DietPlan:
         break;
     }
     return nullptr;

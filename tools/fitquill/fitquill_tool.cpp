@@ -2,6 +2,7 @@
 #include "tools/fitquill/fitquill_tool.h"
 
 #include "core/internal_error.h"
+#include "core/report/logbook_report.h"
 #include "tools/common/command_line.h"
 #include "tools/fitquill/food_commands.h"
 #include "tools/fitquill/journal_commands.h"
@@ -35,6 +36,20 @@ void Dump(const std::vector<std::string>& words, std::ostream& out) {
         CFoodCommands::DumpFood(*food, out);
 }
 
+// The logbook of today (FITQUILL_TODAY), as the Logbook page and its printed report show it.
+void Logbook(const std::vector<std::string>& words, std::ostream& out) {
+    const CCommandLine line(words, {"journal"});
+    line.ExpectPositional(0, "logbook --journal FILE");
+    CJournalDB journal;
+    CJournalCommands::ReadJournalFile(line.RequiredOption("journal"), journal);
+    journal.GoToDate(CJournalDate::Today());
+    for (const SReportSection& section : LogbookSections(journal)) {
+        out << section.heading << '\n';
+        for (const SReportLine& row : section.lines)
+            out << "  " << (row.sentence ? row.value : row.label + " " + row.value) << '\n';
+    }
+}
+
 } // namespace
 
 const char* const CFitquillTool::kUsage =
@@ -54,6 +69,8 @@ const char* const CFitquillTool::kUsage =
     "                             write the user data export, by default UserDB.csv beside\n"
     "                             the journal\n"
     "  dump --journal FILE        list everything a journal file holds\n"
+    "  logbook --journal FILE     print today's logbook: weight, meals, BMR, exercise, goals,\n"
+    "                             blood pressure and body measurements\n"
     "  demo (--user NAME | --journal FILE) --days N [--seed S]\n"
     "                             replace the journal by a demonstration journal of N days\n"
     "                             ending today, the same for the same seed (default 1);\n"
@@ -107,6 +124,8 @@ int CFitquillTool::Run(const char* argv0, const std::vector<std::string>& argume
             CJournalCommands::ExportUserData(words, whereProgram, out);
         else if (command == "dump")
             Dump(words, out);
+        else if (command == "logbook")
+            Logbook(words, out);
         else if (command == "demo")
             CJournalCommands::Demo(words, whereProgram, out);
         else if (command == "food")

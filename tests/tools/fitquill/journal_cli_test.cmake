@@ -25,6 +25,15 @@ if(exercises STREQUAL "")
     message(FATAL_ERROR "a month without one exercise")
 endif()
 
+# Today's logbook: the day's own weight, so a food budget, and the goal of the demo profile.
+fq_run(0 logbook --journal "${folder}/UserDB.ddb")
+fq_expect_match("${FQ_OUT}" "^Weight\n  Current Weight: [0-9]+ (lbs|kg)\n" "the day's weight")
+fq_expect_match("${FQ_OUT}" "your food budget is:  -?[0-9]+ cal\n" "the food budget")
+fq_expect_match("${FQ_OUT}" "\nGoals\n  Total Calories: -?[0-9]+ cal\n  To (lose|gain) "
+                "the goal sentence")
+fq_expect_match("${FQ_OUT}" "\nBody Measurements\n  Neck: " "the printed-only sections")
+fq_run(1 logbook --journal "${WORK}/missing.ddb")
+
 # The user's export goes beside the journal; one line per day after the header, and a file
 # export of the same journal is the same text.
 fq_run(0 export-user-data --user Ann)
