@@ -35,10 +35,11 @@ struct SStatusPanes {
 
 // What the charts remember until the program ends.
 struct SChartSettings {
-    int duration = 0;       // 0 week, 1 month
-    int style = 0;          // 0 line, 1 point
-    int nutrient = 0;       // nutrient slot 0-5
-    int historicPeriod = 0; // 0 seven days ... 6 five years
+    int duration = 0;           // 0 week, 1 month
+    int style = 0;              // 0 line, 1 point
+    int nutrient = 0;           // nutrient slot 0-5
+    int historicPeriod = 0;     // 0 seven days ... 6 five years
+    bool historicTrend = false; // the weight trend over the historic chart
 };
 
 // Where the users come from and where the shipped data lies.

@@ -17,6 +17,7 @@
 #include "desktop/shell/user_guide.h"
 #include "desktop/shell/user_name_dialog.h"
 #include "desktop/shell/users_dialog.h"
+#include "desktop/views/charts/chart_dialogs.h"
 #include "desktop/views/diet_plan_page.h"
 #include "desktop/views/logbook_page.h"
 #include "desktop/views/table_grid.h"
@@ -100,6 +101,7 @@ CMainFrame::CMainFrame(CDietData& data, CPresenceServer* presence, QWidget* pare
     m_data.SetSelectedPage(m_data.Settings().CurrentTab());
     m_data.SetSortMode(m_data.Settings().CurrentSort());
     m_data.SetMainWindow(this);
+    new CChartDialogs(m_data, this); // registers itself with the document
 
     CreateActions();
     CreateMenus();

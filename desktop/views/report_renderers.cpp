@@ -2,6 +2,7 @@
 #include "desktop/views/report_renderer.h"
 
 #include "core/report/logbook_report.h"
+#include "desktop/views/charts/historic_weight_renderer.h"
 #include "desktop/views/journal/daily_journal_renderer.h"
 #include "desktop/views/journal/meal_log_renderer.h"
 #include "desktop/views/section_renderer.h"
@@ -22,7 +23,7 @@ std::unique_ptr<IReportRenderer> CreateReportRenderer(EReportKind kind, CDietDat
     case EReportKind::DailyJournal:
         return std::make_unique<CDailyJournalRenderer>(data);
     case EReportKind::WeightChart:
-        break;
+        return std::make_unique<CHistoricWeightRenderer>(data);
     }
     return nullptr;
 }

@@ -75,6 +75,10 @@ const char* const CFitquillTool::kUsage =
     "                             replace the journal by a demonstration journal of N days\n"
     "                             ending today, the same for the same seed (default 1);\n"
     "                             --user adds the user when needed\n"
+    "  trend (--user NAME | --journal FILE) [--date YYYY-MM-DD]\n"
+    "                             print the weekly rate of the smoothed weight over the 14\n"
+    "                             days up to the date (default today) and when it reaches\n"
+    "                             the goal weight at that rate\n"
     "\n"
     "Food databases:\n"
     "  dump --food FILE           list everything a food database file holds\n"
@@ -128,6 +132,8 @@ int CFitquillTool::Run(const char* argv0, const std::vector<std::string>& argume
             Logbook(words, out);
         else if (command == "demo")
             CJournalCommands::Demo(words, whereProgram, out);
+        else if (command == "trend")
+            CJournalCommands::Trend(words, whereProgram, out);
         else if (command == "food")
             CFoodCommands::Run(words, out);
         else

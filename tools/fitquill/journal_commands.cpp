@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/fitquill/journal_commands.h"
 
+#include "core/clock.h"
 #include "core/food/food_db_file.h"
 #include "core/journal/journal_file.h"
 #include "core/journal/user_data_export.h"
+#include "core/report/weight_trend.h"
 #include "tools/common/command_line.h"
 #include "tools/fitquill/demo_journal.h"
 #include "tools/fitquill/dump_text.h"
@@ -131,6 +133,27 @@ void CJournalCommands::Demo(const std::vector<std::string>& words, const Locatio
         throw CToolFailure("The journal " + journal.FilePath() + " could not be written: " + error);
     out << "Wrote " << options.days << " days (" << IsoDateText(journal.Day(0).Date()) << " to "
         << IsoDateText(options.lastDay) << ") to " << journal.FilePath() << '\n';
+}
+
+void CJournalCommands::Trend(const std::vector<std::string>& words,
+                             const LocationsSource& locations, std::ostream& out) {
+    const CCommandLine line(words, {"user", "journal", "date"});
+    line.ExpectPositional(0, "trend (--user NAME | --journal FILE) [--date YYYY-MM-DD]");
+    CheckOneSource(line);
+
+    CJournalDate end = CJournalDate::Today();
+    if (const auto date = line.Option("date")) {
+        const auto parsed = CClock::ParseIsoDate(*date);
+        if (!parsed)
+            throw CToolFailure("The date " + *date + " is not a date of the form YYYY-MM-DD.");
+        end = CJournalDate(parsed->day, parsed->month, parsed->year);
+    }
+    CJournalDB journal;
+    if (const auto name = line.Option("user"))
+        OpenUserJournal(locations().MakeUserDirectory(), *name, journal);
+    else
+        ReadJournalFile(*line.Option("journal"), journal);
+    out << TrendStatement(journal, end) << '\n';
 }
 
 } // namespace fitquill

@@ -15,7 +15,7 @@ namespace fitquill {
 inline constexpr char kUserDataExportedText[] = "User data was successfully exported.";
 inline constexpr char kUserDataExportFailedText[] = "The export of user data failed.";
 
-// The journal commands: "export-user-data", "dump --journal" and "demo". Failures raise
+// The journal commands: "export-user-data", "dump --journal", "demo" and "trend". Failures raise
 // CToolFailure. The program's locations are asked for only by commands that name a user.
 class CJournalCommands {
 public:
@@ -27,6 +27,9 @@ public:
     static void DumpJournal(const std::filesystem::path& file, std::ostream& out);
     static void Demo(const std::vector<std::string>& words, const LocationsSource& locations,
                      std::ostream& out);
+    // The weight trend statement of a journal on a date (today by default).
+    static void Trend(const std::vector<std::string>& words, const LocationsSource& locations,
+                      std::ostream& out);
 
     // Reads a journal file that must exist; a damaged file raises CToolFailure after what was
     // read is in the journal.

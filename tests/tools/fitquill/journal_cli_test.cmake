@@ -52,6 +52,18 @@ fq_expect_match("${last}" "^3/15/2024,([0-9]+\\.[0-9][0-9][0-9][0-9][0-9][0-9])?
 fq_run(0 export-user-data --journal "${folder}/UserDB.ddb" --out "${WORK}/copy.csv")
 fq_expect_same_file("${folder}/UserDB.csv" "${WORK}/copy.csv")
 
+# The weight trend of the user's journal, today and on a day too early for a weekly rate.
+fq_run(0 trend --user Ann)
+fq_expect_match("${FQ_OUT}"
+    "^Trend: (steady|(up|down) [0-9.]+ (lbs|kg) a week) over the last 14 days\\.( [^\n]*goal weight[^\n]*| At this rate you reach [0-9.]+ (lbs|kg) on [A-Za-z]+ [A-Za-z]+ [0-9]+, 20[0-9][0-9]\\.)?\n$"
+    "trend statement")
+fq_run(0 trend --journal "${folder}/UserDB.ddb" --date 2024-02-20)
+fq_expect_equal("${FQ_OUT}"
+    "Trend: at least 14 days of weights are needed to tell its weekly rate.\n" "early trend")
+fq_run(1 trend --journal "${folder}/UserDB.ddb" --date 2024-02-30)
+fq_run(1 trend --journal "${folder}/UserDB.ddb" --user Ann)
+fq_run(1 trend --journal "${WORK}/missing.ddb")
+
 # Journal files: the same seed gives the same bytes, another seed others.
 fq_run(0 demo --journal "${WORK}/a/UserDB.ddb" --days 30 --seed 7)
 fq_expect_match("${FQ_OUT}" "^Wrote 30 days \\(2024-02-15 to 2024-03-15\\) to " "demo message")
