@@ -16,6 +16,7 @@ enum ECommandId : int {
     kIdFileNew = 57600,
     kIdFileOpen = 57601,
     kIdFileSaveAll = 57603,
+    kIdFilePageSetup = 57605,
     kIdFilePrintSetup = 57606,
     kIdFilePrint = 57607,
     kIdFilePrintPreview = 57609,
@@ -68,6 +69,7 @@ enum ECommandId : int {
     kIdResetDietPlan = 32864,
     kIdViewDietPlan = 32865,
     kIdViewNutrientTables = 32866,
+    kIdFileExportPdf = 32890,
 };
 
 // The control id of the user combo box and of the page container.

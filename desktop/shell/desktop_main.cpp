@@ -2,6 +2,7 @@
 #include "desktop/shell/desktop_main.h"
 
 #include "core/clock.h"
+#include "desktop/print/print_pdf_command.h"
 #include "desktop/shell/diet_application.h"
 #include "desktop/shell/diet_data.h"
 #include "desktop/shell/fonts.h"
@@ -70,11 +71,17 @@ bool HasDisplay() {
 
 const char kUsage[] =
     "Usage: fitquill-desktop [--screenshot FILE]\n"
+    "       fitquill-desktop --print-pdf FILE [--user NAME] [--from YYYY-MM-DD --to YYYY-MM-DD]\n"
+    "                        [--reports logbook,meals,journal,summary,chart,plan]\n"
     "\n"
     "Fitquill Desktop, the diet and exercise journal.\n"
     "\n"
     "  --screenshot FILE  write a PNG picture of the main window once it is up, print the\n"
     "                     file's path and end\n"
+    "  --print-pdf FILE   write the chosen reports of a user's journal (the user opened last\n"
+    "                     unless --user names one) to a PDF file without a display: the whole\n"
+    "                     journal unless --from and --to give the days, all six reports unless\n"
+    "                     --reports names some; prints what it wrote\n"
     "\n"
     "FITQUILL_TODAY=YYYY-MM-DD fixes the date the program takes for today.\n";
 
@@ -112,6 +119,9 @@ QIcon ProgramIcon(const CProgramPaths& paths) {
 } // namespace
 
 int RunDesktop(int argc, char* argv[]) {
+    // A PDF report needs neither a display nor the single-instance check.
+    if (IsPrintPdfCommand(argc, argv))
+        return RunPrintPdf(argc, argv);
     const SOptions options = ParseOptions(argc, argv);
     if (options.help) {
         std::cout << kUsage;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/shell/diet_view.h"
 
+#include "desktop/print/print_commands.h"
 #include "desktop/shell/commands.h"
 #include "desktop/shell/diet_data.h"
 #include "desktop/shell/page_tab_ctrl.h"
-#include "desktop/shell/prompt.h"
 
 #include <QApplication>
 #include <QVBoxLayout>
@@ -32,11 +32,14 @@ int PageOfViewCommand(int id) {
 
 CDietView::CDietView(CDietData& data, QWidget* parent) : QWidget(parent), m_data(data) {
     m_tabs = new CPageTabCtrl(data, this);
+    m_printing = std::make_unique<CPrintCommands>(data, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_tabs);
     setFocusPolicy(Qt::StrongFocus);
 }
+
+CDietView::~CDietView() = default;
 
 void CDietView::focusInEvent(QFocusEvent*) {
     m_tabs->setFocus();
@@ -56,10 +59,8 @@ ICommandTarget* CDietView::FocusedTarget() const {
 bool CDietView::QueryCommand(int id, bool& enabled) {
     if (ICommandTarget* target = FocusedTarget(); target && target->QueryCommand(id, enabled))
         return true;
-    if (id == kIdFilePrint || id == kIdFilePrintPreview) {
-        enabled = true;
+    if (m_printing->QueryCommand(id, enabled))
         return true;
-    }
     if (PageOfViewCommand(id) >= 0) {
         enabled = true;
         return true;
@@ -70,12 +71,8 @@ bool CDietView::QueryCommand(int id, bool& enabled) {
 bool CDietView::ExecuteCommand(int id) {
     if (ICommandTarget* target = FocusedTarget(); target && target->ExecuteCommand(id))
         return true;
-    if (id == kIdFilePrint || id == kIdFilePrintPreview) {
-        const SCommandInfo* info = FindCommand(id);
-        ShowPrompt(window(), info->toolTip, NotAvailableText(id), EPromptIcon::Information,
-                   EPromptButtons::Ok);
+    if (m_printing->ExecuteCommand(id))
         return true;
-    }
     if (int page = PageOfViewCommand(id); page >= 0) {
         m_data.ShowPage(page, 0);
         return true;

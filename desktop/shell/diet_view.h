@@ -5,10 +5,13 @@
 
 #include <QWidget>
 
+#include <memory>
+
 namespace fitquill {
 
 class CDietData;
 class CPageTabCtrl;
+class CPrintCommands;
 
 // The main view: the page tab control filling its client area. On the command route it
 // offers commands to the focused page first, then handles printing and the page commands.
@@ -17,8 +20,11 @@ class CDietView : public QWidget, public ICommandTarget {
 
 public:
     explicit CDietView(CDietData& data, QWidget* parent = nullptr);
+    ~CDietView() override;
 
     CPageTabCtrl* PageTabCtrl() const { return m_tabs; }
+    // Printing, print preview, the printer and page setup, and PDF reports.
+    CPrintCommands& Printing() const { return *m_printing; }
 
     bool QueryCommand(int id, bool& enabled) override;
     bool ExecuteCommand(int id) override;
@@ -32,6 +38,7 @@ private:
 
     CDietData& m_data;
     CPageTabCtrl* m_tabs = nullptr;
+    std::unique_ptr<CPrintCommands> m_printing;
 };
 
 // The page a View command shows, or -1.

@@ -47,7 +47,7 @@ public:
     explicit CApplicationCommands(CMainFrame& frame) : m_frame(frame) {}
 
     bool QueryCommand(int id, bool& enabled) override {
-        if (id != kIdAppAbout && id != kIdAppExit && id != kIdFilePrintSetup)
+        if (id != kIdAppAbout && id != kIdAppExit)
             return false;
         enabled = true;
         return true;
@@ -63,9 +63,6 @@ public:
             return true;
         case kIdAppExit:
             m_frame.close();
-            return true;
-        case kIdFilePrintSetup:
-            m_frame.ReportNotAvailable(id);
             return true;
         default:
             return false;
@@ -187,8 +184,8 @@ void CMainFrame::CreateMenus() {
     QMenu* import = AddMenu(file, QStringLiteral("&Import"), {});
     AddMenu(import, QStringLiteral("&Food Data"), {kIdImportFromFile, kIdImportAutomaticUpdate});
     AddMenu(file, QStringLiteral("&Export"), {kIdExportFoodData, kIdExportUserData});
-    for (int id : std::initializer_list<int>{0, kIdFilePrint, kIdFilePrintPreview,
-                                             kIdFilePrintSetup, 0, kIdAppExit}) {
+    for (int id : std::initializer_list<int>{0, kIdFilePrint, kIdFilePrintPreview, kIdFileExportPdf,
+                                             kIdFilePrintSetup, kIdFilePageSetup, 0, kIdAppExit}) {
         if (id == 0)
             file->addSeparator();
         else

@@ -5,7 +5,7 @@
 
 namespace fitquill {
 
-// Shows the wait cursor while an operation reads or writes files.
+// Shows the wait cursor while an operation reads or writes files or lays out a printout.
 class CWaitCursor {
 public:
     CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }

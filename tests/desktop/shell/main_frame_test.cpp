@@ -198,7 +198,8 @@ TEST_F(MainFrame, MenusToolbarsAndSplitFollowTheCommandTable) {
     QList<QAction*> menus = frame.menuBar()->actions();
     EXPECT_EQ(MenuCaptions(menus[0]->menu()->actions()),
               (QStringList{"&New...", "&Open...", "&Save All", "-", "&Import", "&Export", "-",
-                           "&Print...", "Print Pre&view", "P&rint Setup...", "-", "E&xit"}));
+                           "&Print...", "Print Pre&view", "Export as P&DF...", "P&rint Setup...",
+                           "Page Set&up...", "-", "E&xit"}));
     QMenu* food = SubMenu(SubMenu(menus[0]->menu(), "&Import"), "&Food Data");
     ASSERT_NE(food, nullptr);
     EXPECT_EQ(MenuCaptions(food->actions()), (QStringList{"From File...", "Automatic Update..."}));
@@ -556,18 +557,6 @@ TEST_F(MainFrame, UserGuideReportsAMissingGuideOrViewer) {
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(fs::path(opened.back().toLocalFile().toStdString()), guide);
     SetDocumentOpener({});
-}
-
-TEST_F(MainFrame, FeaturesStillToComeSayTheyAreNotAvailable) {
-    CMainFrame& frame = StartWithAnn();
-    for (int id : {kIdFilePrint, kIdFilePrintPreview, kIdFilePrintSetup}) {
-        m_prompt->Clear();
-        ASSERT_TRUE(frame.Action(id)->isEnabled()) << id;
-        frame.Action(id)->trigger();
-        ASSERT_EQ(m_prompt->Shown().size(), 1u) << id;
-        EXPECT_EQ(m_prompt->Shown()[0].caption, FindCommand(id)->toolTip);
-        EXPECT_TRUE(m_prompt->Shown()[0].text.contains("not available")) << id;
-    }
 }
 
 TEST_F(MainFrame, UpdateAndInstallCommandsOpenTheirDialogs) {
