@@ -7,6 +7,7 @@
 #include "core/io/chunk_reader.h"
 #include "core/io/chunk_writer.h"
 #include "core/journal/journal_file.h"
+#include "core/journal/journal_records.h"
 #include "core/users/user_directory.h"
 #include "desktop/shell/prompt.h"
 
@@ -150,7 +151,9 @@ std::optional<SRecoveryCopy> SRecoveryCopy::Read(const fs::path& file, std::stri
 CRecovery::CRecovery(CJournalDB& journal, CFoodDB& food, QObject* parent)
     : QObject(parent), m_journal(journal), m_food(food) {
     m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, [this] { WriteNow(); });
+    connect(&m_timer, &QTimer::timeout, this, &CRecovery::StartPacking);
+    m_sliceTimer.setSingleShot(true);
+    connect(&m_sliceTimer, &QTimer::timeout, this, &CRecovery::PackSlice);
 }
 
 CRecovery::~CRecovery() {
@@ -176,6 +179,7 @@ void CRecovery::Started() {
 
 void CRecovery::Edited() {
     using namespace std::chrono;
+    CancelPacking();
     const auto now = steady_clock::now();
     if (!m_pendingSince)
         m_pendingSince = now;
@@ -187,27 +191,52 @@ void CRecovery::Edited() {
     m_timer.start(std::max(milliseconds(0), duration_cast<milliseconds>(due - now)));
 }
 
-bool CRecovery::WriteNow() {
+void CRecovery::StartPacking() {
     m_timer.stop();
-    const fs::path path = CopyPath();
-    if (path.empty())
-        return false;
+    CancelPacking();
+    if (CopyPath().empty())
+        return;
     CollectWrite();
-    SRecoveryCopy copy;
-    copy.savedAt = QDateTime::currentSecsSinceEpoch();
-    copy.journalBase = m_journalBase;
-    copy.foodBase = m_foodBase;
+    m_copy = SRecoveryCopy();
+    m_copy.savedAt = QDateTime::currentSecsSinceEpoch();
+    m_copy.journalBase = m_journalBase;
+    m_copy.foodBase = m_foodBase;
+    // The same records as the journal file, in the order PackJournalRecords gives them.
+    m_journal.Header().SetVersion(kJournalWrittenVersion);
+    m_records.clear();
+    m_records.reserve(3 + static_cast<size_t>(m_journal.DayCount()));
+    m_records.push_back(PackJournalHeader(m_journal.Header()));
+    m_records.push_back(PackUserProfile(m_journal.Profile()));
+    m_records.push_back(PackDayIndex(m_journal.DayIndex()));
+    m_nextDay = 0;
+    m_packing = true;
+    PackSlice();
+}
+
+void CRecovery::PackSlice() {
+    if (!m_packing)
+        return;
+    const int end = std::min(m_journal.DayCount(), m_nextDay + kDaysPerSlice);
+    for (; m_nextDay < end; ++m_nextDay)
+        m_records.push_back(PackDayRecord(m_journal.Day(m_nextDay)));
+    if (m_nextDay < m_journal.DayCount()) {
+        m_sliceTimer.start(0);
+        return;
+    }
+    m_packing = false;
     try {
-        copy.journal = CJournalFile::Pack(m_journal);
-        copy.food = CFoodDBFile::Pack(m_food);
+        m_copy.food = CFoodDBFile::Pack(m_food);
     } catch (const CInternalError& error) {
         // A database too large for its file cannot be saved either; Save All tells the user.
         m_lastError = error.what();
-        return false;
+        m_records.clear();
+        return;
     }
     m_lastWrite = std::chrono::steady_clock::now();
     m_pendingSince.reset();
-    m_write = std::async(std::launch::async, [this, path, copy = std::move(copy)] {
+    m_write = std::async(std::launch::async, [this, path = CopyPath(), copy = std::move(m_copy),
+                                              records = std::move(m_records)]() mutable {
+        copy.journal = JoinChunks(records);
         std::string error;
         if (!SRecoveryCopy::Write(path, copy, &error) && error.empty())
             error = "unknown error";
@@ -215,7 +244,13 @@ bool CRecovery::WriteNow() {
         QMetaObject::invokeMethod(this, &CRecovery::CollectWrite, Qt::QueuedConnection);
         return error;
     });
-    return true;
+    m_records.clear();
+}
+
+void CRecovery::CancelPacking() {
+    m_sliceTimer.stop();
+    m_packing = false;
+    m_records.clear();
 }
 
 void CRecovery::CollectWrite() {
@@ -234,6 +269,7 @@ void CRecovery::WaitForWrite() {
 
 void CRecovery::Discard() {
     m_timer.stop();
+    CancelPacking();
     m_pendingSince.reset();
     CollectWrite();
     const fs::path path = CopyPath();

@@ -61,8 +61,10 @@ struct SRecoveryCopy {
 
 // Keeps a recovery copy of the open user's unsaved changes beside the user's files, so that a
 // crash, a kill or the internal-error exit loses at most the last few seconds of work. Edits
-// schedule a copy a few seconds after the last one and at most once a minute; the document is
-// packed on the user-interface thread and the file written on a worker thread. Saving,
+// schedule a copy a few seconds after the last one and at most once a minute. The document is
+// packed on the user-interface thread in slices of days between events, so that typing never
+// waits long (an edit meanwhile starts the copy over), and the file is written on a worker
+// thread. Saving,
 // answering No to the save question and a clean close remove the copy; the next opening of
 // the user offers to restore it.
 class CRecovery : public QObject {
@@ -71,6 +73,8 @@ class CRecovery : public QObject {
 public:
     static constexpr std::chrono::milliseconds kQuietTime{3000};
     static constexpr std::chrono::milliseconds kMinimumInterval{60000};
+    // Days packed between two events: about two milliseconds' work.
+    static constexpr int kDaysPerSlice = 200;
 
     // The document's journal and food database (not owned; they outlive this object).
     CRecovery(CJournalDB& journal, CFoodDB& food, QObject* parent = nullptr);
@@ -83,15 +87,15 @@ public:
 
     // The user's files were just read or written: later copies start from them.
     void Started();
-    // The document changed: schedule a copy.
+    // The document changed: schedule a copy (a copy being packed starts over).
     void Edited();
-    // Packs the document now and starts writing it; false when no user file is set.
-    bool WriteNow();
     // Blocks until a copy being written is on disk.
     void WaitForWrite();
     // The changes are saved or given up: stop scheduling and remove the copy.
     void Discard();
-    bool Scheduled() const { return m_timer.isActive(); }
+    // Whether a copy is due or being packed.
+    bool Scheduled() const { return m_timer.isActive() || m_packing; }
+    bool Packing() const { return m_packing; }
 
     // The copy of the open user's journal file, whether it exists or not.
     std::filesystem::path CopyPath() const;
@@ -109,11 +113,20 @@ signals:
     void CopyWritten(bool ok);
 
 private:
+    void StartPacking();
+    void PackSlice();
+    void CancelPacking();
     void CollectWrite();
 
     CJournalDB& m_journal;
     CFoodDB& m_food;
     QTimer m_timer;
+    QTimer m_sliceTimer;
+    // The copy being packed: the journal's records so far and the next day to pack.
+    bool m_packing = false;
+    std::vector<std::vector<uint8_t>> m_records;
+    int m_nextDay = 0;
+    SRecoveryCopy m_copy;
     std::chrono::milliseconds m_quiet = kQuietTime;
     std::chrono::milliseconds m_interval = kMinimumInterval;
     std::optional<std::chrono::steady_clock::time_point> m_lastWrite;

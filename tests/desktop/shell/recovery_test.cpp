@@ -27,7 +27,7 @@ protected:
     void SetUp() override {
         ShellTest::SetUp();
         AddUser("Ann", kAnnId);
-        WriteJournal("Ann", {CJournalDate(3, 14, 2024), CJournalDate(3, 15, 2024)});
+        WriteJournal("Ann", {CJournalDate(14, 3, 2024), CJournalDate(15, 3, 2024)});
         Remember(QStringLiteral("Ann"));
     }
 
@@ -135,7 +135,7 @@ TEST_F(Recovery, FilesChangedSinceTheCopyAreSaidAndKeepingBothIsTheDefault) {
     Stop();
     // A HotSync operation rewrites the journal between the crash and the next start.
     WriteJournal("Ann",
-                 {CJournalDate(3, 1, 2024), CJournalDate(3, 2, 2024), CJournalDate(3, 3, 2024)});
+                 {CJournalDate(1, 3, 2024), CJournalDate(2, 3, 2024), CJournalDate(3, 3, 2024)});
     const std::vector<uint8_t> synced = *ReadWholeFile(Folder() / kJournalFileName);
 
     StartQuick(); // no scripted answer: the default button
@@ -156,7 +156,7 @@ TEST_F(Recovery, FilesChangedAndYesStillRestores) {
     WaitForCopy();
     const std::vector<uint8_t> edited = JournalBytes();
     Stop();
-    WriteJournal("Ann", {CJournalDate(3, 1, 2024)});
+    WriteJournal("Ann", {CJournalDate(1, 3, 2024)});
 
     m_prompt->Answer(EPromptAnswer::Yes);
     StartQuick();
@@ -210,6 +210,53 @@ TEST_F(Recovery, CopiesWaitForQuietAndComeAtMostOncePerInterval) {
     copy = SRecoveryCopy::Read(CopyFile());
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->journal, JournalBytes());
+}
+
+TEST_F(Recovery, ALongJournalIsPackedInSlicesAndAnEditMeanwhileStartsOver) {
+    std::vector<CJournalDate> days;
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 1; day <= 28; ++day)
+            for (int year : {2022, 2023})
+                days.emplace_back(day, month, year);
+    WriteJournal("Ann", days); // 672 days: four slices
+    Create();
+    // The quiet time is far shorter than the packing then takes, as it is in the program.
+    m_data->Recovery().SetDelays(100ms, 10000ms);
+    m_frame->ShowAtSavedPlacement();
+    ProcessEventsFor(50);
+    Edit(150.0f);
+    // Let the copy begin, then edit between two slices.
+    QElapsedTimer clock;
+    clock.start();
+    while (!m_data->Recovery().Packing() && clock.elapsed() < 5000)
+        QCoreApplication::processEvents();
+    ASSERT_TRUE(m_data->Recovery().Packing());
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(m_data->Recovery().Packing()) << "the journal was packed in one go";
+    // A day of the slices already packed and one not yet packed change: a copy that went on
+    // would mix the two states.
+    const std::vector<uint8_t> before = JournalBytes();
+    CJournalDB& journal = m_data->Journal();
+    for (int day : {0, journal.DayCount() - 1})
+        journal.Day(day).SetWeight(CWeightValue::FromPounds(149.0f), journal.Profile());
+    m_data->SetModified();
+    const std::vector<uint8_t> after = JournalBytes();
+    int written = 0;
+    QObject::connect(&m_data->Recovery(), &CRecovery::CopyWritten, [&] {
+        ++written;
+        const auto copy = SRecoveryCopy::Read(CopyFile());
+        ASSERT_TRUE(copy);
+        EXPECT_TRUE(copy->journal == before || copy->journal == after) << "a mixed copy";
+    });
+    WaitForCopy();
+    ProcessEventsFor(20);
+    EXPECT_GE(written, 1);
+    const auto copy = SRecoveryCopy::Read(CopyFile());
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->journal, JournalBytes());
+    CJournalDB read;
+    ASSERT_TRUE(CJournalFile::Unpack(copy->journal, read));
+    EXPECT_EQ(read.DayCount(), 673);
 }
 
 TEST_F(Recovery, ADamagedCopyIsSetAsideWithoutAsking) {
