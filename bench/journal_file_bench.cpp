@@ -6,6 +6,7 @@
 #include "bench/allocation_counter.h"
 #include "bench/bench_files.h"
 #include "bench/bench_food_db.h"
+#include "core/food/food_db_file.h"
 #include "core/journal/journal_file.h"
 #include "tools/fitquill/demo_journal.h"
 
@@ -70,6 +71,21 @@ void JournalWrite(benchmark::State& state) {
     SetFileCounters(state, TenYears(state.range(0)));
 }
 BENCHMARK(JournalWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// What a recovery copy of the desktop program costs the user-interface thread, which packs the
+// document (the file is written on a worker thread): ten years of journal (argument 0) and a
+// full-size food database (argument 1).
+void RecoveryCopyOnTheUserInterfaceThread(benchmark::State& state) {
+    CJournalDB journal = TenYears(0).journal;
+    CFoodDB food = BenchFoodDB();
+    for (auto _ : state) {
+        std::vector<uint8_t> bytes =
+            state.range(0) == 0 ? CJournalFile::Pack(journal) : CFoodDBFile::Pack(food);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetLabel(state.range(0) == 0 ? "journal" : "food database");
+}
+BENCHMARK(RecoveryCopyOnTheUserInterfaceThread)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void JournalPlainWrite(benchmark::State& state) {
     const STenYears& years = TenYears(state.range(0));

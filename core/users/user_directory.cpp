@@ -239,7 +239,8 @@ bool CUserDirectory::DeleteUser(UserHandle user) {
         std::string programFolder = userFolder + kPathSeparator + kProgramFolderName;
         std::error_code ec;
         // Only the program's own files; the folders go only when nothing else is left.
-        for (const char* file : {kJournalFileName, kUserExportFileName, kFoodDbFileName})
+        for (const char* file : {kJournalFileName, kUserExportFileName, kFoodDbFileName,
+                                 kRecoveryFileName, kSetAsideRecoveryFileName})
             fs::remove(programFolder + kPathSeparator + file, ec);
         fs::remove(programFolder, ec);
         fs::remove(userFolder, ec);

@@ -31,6 +31,10 @@ inline constexpr char kProgramFolderName[] = "Fitquill";
 inline constexpr char kJournalFileName[] = "UserDB.ddb";
 inline constexpr char kFoodDbFileName[] = "FoodDB.ddb";
 inline constexpr char kUserExportFileName[] = "UserDB.csv";
+// The desktop program's copy of unsaved changes beside the journal, and the name it is set
+// aside under when the user does not restore it.
+inline constexpr char kRecoveryFileName[] = "UserDB.ddb.recovery";
+inline constexpr char kSetAsideRecoveryFileName[] = "UserDB.ddb.recovery.old";
 
 // Which users exist, where their files live and where the program is installed. Forwards to
 // the user library; when the library answers the users-root query with

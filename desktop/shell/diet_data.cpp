@@ -9,6 +9,7 @@
 #include "core/journal/journal_file.h"
 #include "desktop/shell/program_paths.h"
 #include "desktop/shell/prompt.h"
+#include "desktop/shell/recovery.h"
 #include "desktop/shell/wait_cursor.h"
 #include "platform/palm/user_store.h"
 
@@ -37,6 +38,7 @@ CDietData::CDietData(SDietDataSetup setup, QObject* parent)
                                                static_cast<INoticeSink*>(this));
     m_printStart = CJournalDate::Today();
     m_printEnd = m_printStart;
+    m_recovery = std::make_unique<CRecovery>(m_journal, m_foodDB);
 }
 
 CDietData::~CDietData() {
@@ -69,6 +71,8 @@ void CDietData::ShowNotice(std::string_view caption, std::string_view text) {
 
 void CDietData::SetModified() {
     m_journal.SetModified(true);
+    if (m_userOpen)
+        m_recovery->Edited();
     UpdateStatusBar();
 }
 
@@ -211,12 +215,15 @@ bool CDietData::OpenUser(const QString& name) {
     }
     const EFoodLoadResult loaded = m_foodFile.Load(m_foodDB);
     m_userOpen = true;
+    m_recovery->Started();
     if (loaded == EFoodLoadResult::Partial) {
         ShowPrompt(m_mainWindow, QStringLiteral("Food Database"),
                    QStringLiteral("Only part of the food database could be read. The damaged "
                                   "file will be kept as FoodDB.ddb.bak when you save."),
                    EPromptIcon::Warning, EPromptButtons::Ok);
     }
+    if (m_recovery->OfferAfterOpen(m_mainWindow))
+        SetModified();
     if (m_foodTree)
         emit ReloadFoodTreeSent();
     return true;
@@ -242,8 +249,10 @@ void CDietData::FollowRenamedUser(const QString& newName) {
 }
 
 bool CDietData::AskSaveBeforeSwitching(QWidget* owner) {
-    if (!IsModified())
+    if (!IsModified()) {
+        m_recovery->Discard();
         return true;
+    }
     EPromptAnswer answer =
         ShowPrompt(owner, QStringLiteral("Save"),
                    QStringLiteral("Do you want to save changes to '%1'?").arg(GetCurrentUserName()),
@@ -252,6 +261,7 @@ bool CDietData::AskSaveBeforeSwitching(QWidget* owner) {
         return false;
     if (answer == EPromptAnswer::Yes)
         return SaveAll();
+    m_recovery->Discard();
     return true;
 }
 
@@ -273,6 +283,10 @@ bool CDietData::SaveAll() {
             ReportDatabaseError();
             return false;
         }
+    }
+    if (journalWritten) {
+        m_recovery->Started();
+        m_recovery->Discard();
     }
     RefreshViews();
     return journalWritten;

@@ -22,6 +22,7 @@
 namespace fitquill {
 
 class CProgramPaths;
+class CRecovery;
 class IChartDialogs;
 class IFoodDialogs;
 
@@ -78,6 +79,8 @@ public:
     CFoodDB& FoodDB() { return m_foodDB; }
     CUserDirectory& Users() { return *m_users; }
     CShellSettings& Settings() { return m_settings; }
+    // The copy of unsaved changes kept against a crash.
+    CRecovery& Recovery() { return *m_recovery; }
 
     // Windows that the document addresses (not owned; each clears itself by being destroyed).
     void SetMainWindow(QWidget* window) { m_mainWindow = window; }
@@ -201,6 +204,7 @@ private:
     CFoodDBFile m_foodFile;
     CShellSettings m_settings;
     std::unique_ptr<CUserDirectory> m_users;
+    std::unique_ptr<CRecovery> m_recovery;
     bool m_userOpen = false;
 
     int m_sortMode = 0;

@@ -57,6 +57,8 @@ EPromptAnswer CPrompt::DefaultAnswer(EPromptButtons buttons) {
     case EPromptButtons::YesNo:
     case EPromptButtons::YesNoCancel:
         return EPromptAnswer::Yes;
+    case EPromptButtons::YesNoDefaultNo:
+        return EPromptAnswer::No;
     case EPromptButtons::Ok:
     case EPromptButtons::OkCancel:
         break;
@@ -87,6 +89,11 @@ EPromptAnswer CQtPrompt::Show(QWidget* owner, const QString& caption, const QStr
     case EPromptButtons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         first = QMessageBox::Yes;
+        escape = QMessageBox::No;
+        break;
+    case EPromptButtons::YesNoDefaultNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        first = QMessageBox::No;
         escape = QMessageBox::No;
         break;
     case EPromptButtons::YesNoCancel:

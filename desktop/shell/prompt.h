@@ -23,6 +23,7 @@ enum class EPromptButtons {
     OkCancel,
     YesNo,
     YesNoCancel,
+    YesNoDefaultNo, // Yes and No with No as the default button: the cautious answer first
 };
 
 enum class EPromptAnswer {
@@ -47,7 +48,8 @@ public:
     // Installs a prompt (not owned; it must outlive its use); null restores the Qt one.
     static void SetCurrent(CPrompt* prompt);
 
-    // The answer that a box with these buttons gives for its default button (the first one).
+    // The answer that a box with these buttons gives for its default button (the first one; No for
+    // YesNoDefaultNo).
     static EPromptAnswer DefaultAnswer(EPromptButtons buttons);
 };
 

@@ -167,6 +167,7 @@ struct SIniLine {
     std::size_t start = 0;
     std::size_t length = 0;
     std::size_t equals = std::string_view::npos;
+    bool openQuote = false; // the file ended inside a quote: the line runs to its end
 };
 
 bool ReadIniLine(std::string_view data, std::size_t& pos, SIniLine& line) {
@@ -227,6 +228,7 @@ bool ReadIniLine(std::string_view data, std::size_t& pos, SIniLine& line) {
     }
 done:
     pos = i;
+    line.openQuote = inQuotes;
     line.start = lineStart;
     line.length = i - lineStart;
     if (line.equals != std::string_view::npos && line.equals < lineStart) {
@@ -604,10 +606,12 @@ std::string CIniSettings::WithValue(std::string_view fileText, std::string_view 
     std::size_t valueEnd = 0;
     std::size_t headerEnd = std::string_view::npos;
     bool sawHeader = false;
+    bool endsInQuote = false;
     std::string prefix;
     std::size_t pos = 0;
     SIniLine line;
     while (ReadIniLine(data, pos, line)) {
+        endsInQuote = line.openQuote;
         const std::string_view text = data.substr(line.start, line.length);
         if (text.front() == '[') {
             prefix = SectionPrefix(text);
@@ -637,11 +641,25 @@ std::string CIniSettings::WithValue(std::string_view fileText, std::string_view 
         out.replace(bom + valueStart, valueEnd - valueStart, escapedValue);
         return out;
     }
+    // A damaged end of file would swallow whatever is added after it: a lone backslash escapes
+    // the next character (given a line end, which continues the line and adds nothing) and a
+    // quote that never closes runs to the end (closed there, so that its value stays as read).
+    const std::size_t lastOther = data.find_last_not_of('\\');
+    const std::size_t backslashes =
+        data.size() - (lastOther == std::string_view::npos ? 0 : lastOther + 1);
+    const std::string closeEnd =
+        std::string(backslashes % 2 == 1 ? eol : "") + (endsInQuote ? "\"" : "");
     const std::string newLine = EscapeKey(subKey) + "=" + escapedValue + eol;
     if (headerEnd != std::string_view::npos) {
-        const std::size_t lineEnd = data.find('\n', headerEnd);
+        // Right after the line end that closes the header, which may be a lone CR: a later
+        // LF can lie inside a quoted value running over several lines.
+        std::size_t lineEnd = data.find_first_of("\r\n", headerEnd);
+        if (lineEnd != std::string_view::npos && data[lineEnd] == '\r' &&
+            lineEnd + 1 < data.size() && data[lineEnd + 1] == '\n') {
+            ++lineEnd;
+        }
         if (lineEnd == std::string_view::npos) {
-            out += eol + newLine;
+            out += closeEnd + eol + newLine;
         } else {
             out.insert(bom + lineEnd + 1, newLine);
         }
@@ -658,6 +676,7 @@ std::string CIniSettings::WithValue(std::string_view fileText, std::string_view 
     } else if (EqualsIgnoringCase(header, "general")) {
         header = "%General";
     }
+    out += closeEnd;
     if (!data.empty()) {
         if (data.back() != '\n') {
             out += eol;

@@ -4,6 +4,7 @@
 #include "conduit/conduit_api.h"
 #include "core/clock.h"
 #include "core/io/atomic_file.h"
+#include "platform/palm/folder_lock.h"
 #include "platform/palm/hotsync_log.h"
 #include "platform/palm/install_aid.h"
 #include "platform/palm/sync_manager.h"
@@ -87,6 +88,17 @@ CHotSyncOperation::SResult CHotSyncOperation::Run(std::optional<int32_t> action)
     SResult result;
     result.user = users.ForHandheld(handheld, notes);
     const SHotSyncUser& user = result.user;
+
+    CFolderLock lock;
+    switch (lock.Acquire(user.folder, m_lockWait, &error)) {
+    case CFolderLock::EResult::Locked:
+        break;
+    case CFolderLock::EResult::Busy:
+        throw CHotSyncFailure("Another HotSync operation for " + user.name +
+                              " is running; nothing was changed. Try again when it has ended.");
+    case CFolderLock::EResult::Failed:
+        throw CHotSyncFailure("Cannot lock the folder of " + user.name + ": " + error);
+    }
 
     // Nothing may change before both sides are copied.
     fs::path backup;

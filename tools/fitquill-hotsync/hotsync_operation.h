@@ -4,6 +4,7 @@
 #include "tools/fitquill-hotsync/conduit_registry.h"
 #include "tools/fitquill-hotsync/hotsync_users.h"
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -15,7 +16,9 @@ namespace fitquill {
 class CHotSyncLog;
 
 // One HotSync operation for the handheld in a folder, as the HotSync Manager runs it:
-// 1. find the handheld's HotSync user (a new handheld user becomes one, with a folder);
+// 1. find the handheld's HotSync user (a new handheld user becomes one, with a folder) and
+//    lock the user's folder for the whole operation: a second operation for the same user
+//    waits for the lock a while, then fails without changing anything;
 // 2. back up the handheld's databases and the user's desktop files (the last five kept);
 // 3. install the files queued for the user, taking each off the queue once it is installed;
 // 4. run every registered conduit in order with its HotSync action;
@@ -37,6 +40,10 @@ public:
     // `action`: the HotSync action for every conduit; without one each conduit's kept action.
     SResult Run(std::optional<int32_t> action);
 
+    // How long an operation waits for another one of the same user to end.
+    static constexpr std::chrono::milliseconds kLockWait{5000};
+    void SetLockWait(std::chrono::milliseconds wait) { m_lockWait = wait; }
+
     // The file through which a conduit hands its log entries back, in the user's folder.
     static constexpr const char* kEntryFileName = ".hotsync-entries";
 
@@ -48,6 +55,7 @@ private:
     std::filesystem::path m_handheldFolder;
     std::filesystem::path m_palmRoot;
     const CConduitRegistry& m_registry;
+    std::chrono::milliseconds m_lockWait = kLockWait;
 };
 
 } // namespace fitquill

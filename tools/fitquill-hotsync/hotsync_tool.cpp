@@ -87,6 +87,8 @@ void InitHandheld(const std::vector<std::string>& words, std::ostream& out) {
         << handheld.folder.string() << "\n";
 }
 
+constexpr const char* kLockWaitVariable = "FITQUILL_HOTSYNC_LOCK_WAIT_MS";
+
 int Sync(const char* argv0, const std::vector<std::string>& words, std::ostream& out,
          std::ostream& err) {
     const CHotSyncArguments line(words, {"action"});
@@ -100,6 +102,9 @@ int Sync(const char* argv0, const std::vector<std::string>& words, std::ostream&
     }
     const CConduitRegistry registry = LoadRegistry(argv0);
     CHotSyncOperation operation(line.Positional()[0], PalmRoot(), registry);
+    if (auto wait = ProcessVariable(kLockWaitVariable); wait && !wait->empty())
+        operation.SetLockWait(std::chrono::milliseconds(
+            CHotSyncArguments::ParseUnsigned(*wait, kLockWaitVariable, 0, 600000)));
     const CHotSyncOperation::SResult result = operation.Run(action);
     for (const std::string& logLine : result.logLines)
         out << logLine << "\n";
@@ -209,6 +214,9 @@ const char* const CHotSyncTool::kUsage =
     "                        InstallPath/PalmDesktop names one\n"
     "  FITQUILL_CONDUITS     a conduit registration file to use instead of the installed one\n"
     "  FITQUILL_TODAY        today's date, YYYY-MM-DD\n"
+    "  FITQUILL_HOTSYNC_LOCK_WAIT_MS\n"
+    "                        how long a HotSync operation waits while another one of the same\n"
+    "                        user runs (default 5000)\n"
     "  XDG_CONFIG_HOME       where the settings file Quorvel/Fitquill.conf is found\n"
     "\n"
     "The exit status is 0 on success; on failure it is 1 and standard error holds one line.\n"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/fitquill-hotsync/sync_backup.h"
 
+#include "core/io/atomic_file.h"
 #include "core/users/user_directory.h"
 
 #include <algorithm>
@@ -77,9 +78,12 @@ bool CopyFiles(const fs::path& from, const fs::path& to, Filter wanted, std::str
         const fs::path file = it->path();
         if (!it->is_regular_file(ec) || !wanted(file))
             continue;
-        if (!fs::copy_file(file, to / file.filename(), ec)) {
+        // Through the one file writer of the program, so that failures can be injected.
+        std::string reason;
+        const auto bytes = ReadWholeFile(file, &reason);
+        if (!bytes || !ReplaceFileAtomically(to / file.filename(), *bytes, &reason)) {
             if (error)
-                *error = "cannot copy " + file.string() + ": " + ec.message();
+                *error = "cannot copy " + file.string() + ": " + reason;
             return false;
         }
     }
@@ -89,6 +93,22 @@ bool CopyFiles(const fs::path& from, const fs::path& to, Filter wanted, std::str
         return false;
     }
     return true;
+}
+
+constexpr std::string_view kPartialSuffix = ".partial";
+
+// Backups that an interrupted operation left half made.
+void RemovePartialBackups(const fs::path& root) {
+    std::error_code ec;
+    std::vector<fs::path> partial;
+    for (fs::directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() > kPartialSuffix.size() && name.ends_with(kPartialSuffix) &&
+            ParseName(name.substr(0, name.size() - kPartialSuffix.size())))
+            partial.push_back(it->path());
+    }
+    for (const fs::path& folder : partial)
+        fs::remove_all(folder, ec);
 }
 
 } // namespace
@@ -127,6 +147,9 @@ bool CSyncBackup::Make(const fs::path& handheldFolder, const fs::path& userFolde
         if (key->first == stamp)
             next = std::max(next, key->second + 1);
     }
+    // A backup is built under a name that is not a backup's and renamed when complete, so
+    // that an operation killed while copying leaves no half backup among the real ones.
+    RemovePartialBackups(root);
     fs::path folder;
     for (;; ++next) {
         if (next > 999999) {
@@ -135,22 +158,27 @@ bool CSyncBackup::Make(const fs::path& handheldFolder, const fs::path& userFolde
             return false;
         }
         folder = root / (next == 1 ? stamp : stamp + "_" + std::to_string(next));
-        if (fs::create_directory(folder, ec))
+        if (!fs::exists(fs::symlink_status(folder, ec)))
             break;
-        if (ec) {
-            if (error)
-                *error = "cannot create " + folder.string() + ": " + ec.message();
-            return false;
-        }
+    }
+    const fs::path partial = folder.string() + std::string(kPartialSuffix);
+    if (!fs::create_directory(partial, ec)) {
+        if (error)
+            *error = "cannot create " + partial.string() + ": " + ec.message();
+        return false;
     }
 
     const bool copied =
-        CopyFiles(handheldFolder, folder / kHandheldFolder, IsDatabaseFile, error) &&
+        CopyFiles(handheldFolder, partial / kHandheldFolder, IsDatabaseFile, error) &&
         CopyFiles(
-            userFolder / kProgramFolderName, folder / kDesktopFolder,
+            userFolder / kProgramFolderName, partial / kDesktopFolder,
             [](const fs::path&) { return true; }, error);
-    if (!copied) {
-        fs::remove_all(folder, ec);
+    if (copied)
+        fs::rename(partial, folder, ec);
+    if (!copied || ec) {
+        if (copied && error)
+            *error = "cannot complete " + folder.string() + ": " + ec.message();
+        fs::remove_all(partial, ec);
         return false;
     }
     made = folder;

@@ -257,7 +257,8 @@ TEST_F(UserDirectoryFallback, DeleteRemovesOnlyTheProgramsFiles) {
     ASSERT_TRUE(directory.AddUser("bob"));
     for (const char* user : {"Ann", "bob"}) {
         fs::create_directories(Root() / user / "Fitquill");
-        for (const char* file : {"UserDB.ddb", "UserDB.csv", "FoodDB.ddb"})
+        for (const char* file : {"UserDB.ddb", "UserDB.csv", "FoodDB.ddb", "UserDB.ddb.recovery",
+                                 "UserDB.ddb.recovery.old"})
             WriteFile(Root() / user / "Fitquill" / file, Bytes({7}));
     }
     WriteFile(Root() / "Ann" / "Fitquill" / "notes.txt", Bytes({8}));

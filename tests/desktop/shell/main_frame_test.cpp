@@ -149,7 +149,8 @@ TEST_F(MainFrame, InsertFoodItemIsEnabledOnlyOnTheMealLogPage) {
         frame.RunCommand(views[page]);
         EXPECT_EQ(frame.Action(kIdInsertFoodItem)->isEnabled(), page == 2) << "page " << page;
     }
-    // Without a meal log the command says so instead of doing nothing.
+    // Without the food dialogs the command says so instead of doing nothing.
+    m_data->SetFoodDialogs(nullptr);
     frame.RunCommand(kIdViewMealLog);
     frame.RunCommand(kIdInsertFoodItem);
     ASSERT_EQ(m_prompt->Shown().size(), 1u);

@@ -190,6 +190,7 @@ TEST_F(DayPages, PasteStopsAtTheRecordLimitAndSaysSo) {
 
 TEST_F(DayPages, InsertWithoutFoodDialogsSaysItIsNotAvailable) {
     StartWithDay();
+    m_data->SetFoodDialogs(nullptr);
     m_frame->RunCommand(kIdInsertFoodItem);
     ASSERT_EQ(ShownTexts().size(), 1u);
     EXPECT_EQ(ShownTexts()[0], NotAvailableText(kIdInsertFoodItem));

@@ -195,10 +195,28 @@ TEST(IniSettingsTest, SettingAValueAddsTheKeyOrTheSection) {
          "[A]\r\nb=1\r\n\r\n[InstallPath]\r\nName=/opt/f\r\n"},
         {"key stored in the general section", "[General]\nInstallPath\\Name=/old\n",
          "[General]\nInstallPath\\Name=/opt/f\n"},
+        // The quote is closed where the file ended, so the new section is not swallowed.
+        {"last value's quote never closes", "[A]\nlist=0a, \"\n",
+         "[A]\nlist=0a, \"\n\"\n[InstallPath]\nName=/opt/f\n"},
+        {"and ends in a backslash", "[A]\nlist=0a, \"\\",
+         "[A]\nlist=0a, \"\\\n\"\n\n[InstallPath]\nName=/opt/f\n"},
+        {"section whose last line ends in a backslash", "[InstallPath]\nOther=1\\",
+         "[InstallPath]\nName=/opt/f\nOther=1\\"},
+        {"header ended by a lone CR", "[InstallPath]\rOther=\"a\nb\"\n",
+         "[InstallPath]\rName=/opt/f\nOther=\"a\nb\"\n"},
+        {"header that is the last line, then a backslash", "[InstallPath]\\",
+         "[InstallPath]\\\n\nName=/opt/f\n"},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(CIniSettings::WithValue(row.before, "InstallPath/Name", "/opt/f"), row.after)
-            << row.name;
+        const std::string after = CIniSettings::WithValue(row.before, "InstallPath/Name", "/opt/f");
+        EXPECT_EQ(after, row.after) << row.name;
+        const CIniSettings before = CIniSettings::Parse(row.before);
+        const CIniSettings edited = CIniSettings::Parse(after);
+        for (const auto& [key, value] : before.Values())
+            if (key != "InstallPath/Name") {
+                EXPECT_EQ(edited.Value(key), value) << row.name << ": " << key;
+            }
+        EXPECT_EQ(edited.Value("InstallPath/Name"), "/opt/f") << row.name;
     }
 }
 

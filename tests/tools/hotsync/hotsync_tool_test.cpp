@@ -8,6 +8,7 @@
 #include "core/journal/journal_file.h"
 #include "core/journal/journal_records.h"
 #include "desktop/install/handheld_install.h"
+#include "platform/palm/folder_lock.h"
 #include "platform/palm/handheld.h"
 #include "platform/palm/install_aid.h"
 #include "platform/palm/palm_database.h"
@@ -159,7 +160,8 @@ protected:
         for (const char* name :
              {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "FITQUILL_CONDUITS",
               "FITQUILL_HANDHELD_DIR", "FITQUILL_HOTSYNC_LOG", "FITQUILL_TEST_CONDUIT_ANSWER",
-              "FITQUILL_TEST_CONDUIT_FAIL"})
+              "FITQUILL_TEST_CONDUIT_FAIL", "FITQUILL_TEST_CONDUIT_DELAY_MS",
+              "FITQUILL_HOTSYNC_LOCK_WAIT_MS"})
             unsetenv(name);
         setenv("FITQUILL_TEST_CONDUIT_CALLS", (m_dir / "calls").c_str(), 1);
         ASSERT_TRUE(CSettingsStore({m_dir / "config" / "Quorvel" / "Fitquill.conf"})
@@ -607,6 +609,80 @@ TEST_F(HotSyncToolTest, HandheldsAreMatchedToUsersByIdThenByName) {
     ASSERT_TRUE(LoadHandheld(second, handheld));
     EXPECT_EQ(handheld.userId, kAnnId);
     EXPECT_EQ(CUserStore(m_dir / "palm").UserCount(), 1);
+}
+
+TEST_F(HotSyncToolTest, AnOperationWhileTheUsersFolderIsLockedFailsAndChangesNothing) {
+    Establish("sync");
+    CJournalDB journal = UnpackJournal(DesktopRecords(JournalFile()));
+    journal.SetFilePath(JournalFile().string());
+    journal.InsertDay(WeighIn(CJournalDate(28, 6, 2024), 170, journal.Profile(), "desk"));
+    ASSERT_TRUE(CJournalFile::Write(journal));
+    const Snapshot before = BothSides();
+    const size_t backups = CSyncBackup::List(UserFolder()).size();
+    const std::string log = ReadText(UserFolder() / "HotSync.Log");
+
+    setenv("FITQUILL_HOTSYNC_LOCK_WAIT_MS", "200", 1);
+    {
+        CFolderLock held;
+        ASSERT_EQ(held.Acquire(UserFolder(), std::chrono::milliseconds(0)),
+                  CFolderLock::EResult::Locked);
+        const SRun run = Run({"sync", Handheld().string()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "Another HotSync operation for Ann is running; nothing was changed. "
+                           "Try again when it has ended.\n");
+        EXPECT_EQ(BothSides(), before);
+        EXPECT_EQ(CSyncBackup::List(UserFolder()).size(), backups);
+        EXPECT_EQ(ReadText(UserFolder() / "HotSync.Log"), log);
+    }
+    // Released (as it is when its holder is killed): the next operation runs.
+    const SRun run = Run({"sync", Handheld().string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(BothSides(), before);
+}
+
+TEST_F(HotSyncToolTest, OfTwoOperationsStartedTogetherOneRunsAndTheOtherReportsTheLock) {
+    Establish("sync");
+    CJournalDB journal = UnpackJournal(DesktopRecords(JournalFile()));
+    journal.SetFilePath(JournalFile().string());
+    journal.InsertDay(WeighIn(CJournalDate(28, 6, 2024), 170, journal.Profile(), "desk"));
+    ASSERT_TRUE(CJournalFile::Write(journal));
+    CJournalDB palm = UnpackJournal(HandheldRecords(JournalPdb()));
+    palm.InsertDay(WeighIn(CJournalDate(29, 6, 2024), 171, palm.Profile(), "palm"));
+    WriteHandheldRecords(JournalPdb(), PackJournalRecords(palm));
+    // A slow conduit ahead of the journal conduit keeps the first operation running while the
+    // second one waits for the lock.
+    RegisterTestConduits("[Fitquill]\nModule=" FITQUILL_JOURNAL_CONDUIT
+                         "\nCreator=FQui\nRemoteDatabase=FQA-AppDB\n"
+                         "LocalName=Fitquill/UserDB.dat\n");
+    setenv("FITQUILL_TEST_CONDUIT_DELAY_MS", "700", 1);
+    setenv("FITQUILL_HOTSYNC_LOCK_WAIT_MS", "300", 1);
+    const fs::path saved = m_dir / "saved";
+    fs::create_directories(saved);
+    fs::copy(m_dir / "palm", saved / "palm", fs::copy_options::recursive);
+    fs::copy(Handheld(), saved / "hh", fs::copy_options::recursive);
+
+    // One operation alone gives the expected result.
+    ASSERT_EQ(Run({"sync", Handheld().string()}).status, 0);
+    const Records single = DesktopRecords(JournalFile());
+    const Records singlePalm = HandheldRecords(JournalPdb());
+    fs::remove_all(m_dir / "palm");
+    fs::remove_all(Handheld());
+    fs::copy(saved / "palm", m_dir / "palm", fs::copy_options::recursive);
+    fs::copy(saved / "hh", Handheld(), fs::copy_options::recursive);
+
+    std::string both;
+    for (const char* n : {"1", "2"})
+        both += std::string("( '" FITQUILL_HOTSYNC "' sync '") + Handheld().string() + "' >'" +
+                (m_dir / "out").string() + n + "' 2>'" + (m_dir / "err").string() + n +
+                "'; echo $? >'" + (m_dir / "status").string() + n + "' ) & ";
+    ASSERT_EQ(std::system((both + "wait").c_str()), 0);
+    const std::string statuses = ReadText(m_dir / "status1") + ReadText(m_dir / "status2");
+    const std::string errors = ReadText(m_dir / "err1") + ReadText(m_dir / "err2");
+    EXPECT_TRUE(statuses == "0\n1\n" || statuses == "1\n0\n") << statuses << errors;
+    EXPECT_EQ(errors, "Another HotSync operation for Ann is running; nothing was changed. "
+                      "Try again when it has ended.\n");
+    EXPECT_EQ(DesktopRecords(JournalFile()), single);
+    EXPECT_EQ(HandheldRecords(JournalPdb()), singlePalm);
 }
 
 } // namespace

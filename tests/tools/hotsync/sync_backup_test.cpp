@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/fitquill-hotsync/sync_backup.h"
 
+#include "tests/core/io/failure_sweep.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -94,6 +96,34 @@ TEST_F(SyncBackupTest, ABackupMadeAfterTheClockWentBackIsKept) {
         (std::vector<std::string>{"2024-06-01_120000", "2024-06-11_120000", "2024-06-12_120000",
                                   "2024-06-13_120000", "2024-06-14_120000"}));
     EXPECT_TRUE(fs::is_directory(made));
+}
+
+} // namespace
+
+namespace {
+
+// Every file copy of a backup failing in turn: no backup at all comes of it, never a part of
+// one, and both sides stay as they were. A half-made backup that a killed operation left is
+// cleared by the next one.
+TEST_F(SyncBackupTest, AFailedCopyLeavesNoBackupAndAKilledOneIsCleared) {
+    Make(m_noon);
+    int attempt = 0;
+    fitquill::testing::RunFailureSweep(
+        "backup", m_dir, [] {},
+        [&] {
+            fs::path made;
+            std::string error;
+            const SLocalTime when{2024, 7, 1, 9, 0, ++attempt % 60, 1};
+            const bool done = CSyncBackup::Make(Handheld(), User(), when, made, &error);
+            EXPECT_EQ(done, error.empty()) << error;
+            return done;
+        });
+    EXPECT_EQ(CSyncBackup::List(User()).size(), 7u); // the first and one per fault kind
+
+    fs::create_directories(User() / "Backup" / "2024-07-02_080000.partial" / "Handheld");
+    Make(SLocalTime{2024, 7, 2, 8, 0, 0, 2});
+    EXPECT_FALSE(fs::exists(User() / "Backup" / "2024-07-02_080000.partial"));
+    EXPECT_TRUE(fs::exists(User() / "Backup" / "2024-07-02_080000" / "Handheld"));
 }
 
 } // namespace

@@ -2,12 +2,15 @@
 // A conduit module for the HotSync Manager stand-in's tests. It decodes the records it receives
 // from the documented offsets on its own and writes what it found, one line per call, to the file
 // named by FITQUILL_TEST_CONDUIT_CALLS. FITQUILL_TEST_CONDUIT_ANSWER ("ACTION KIND") is what its
-// "dialog" stores; FITQUILL_TEST_CONDUIT_FAIL makes a run log an abort.
+// "dialog" stores; FITQUILL_TEST_CONDUIT_FAIL makes a run log an abort;
+// FITQUILL_TEST_CONDUIT_DELAY_MS makes a run take that long.
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #define TEST_CONDUIT_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -58,6 +61,8 @@ TEST_CONDUIT_EXPORT int32_t OpenConduit(void*, const void* properties) {
                " path=" + Text(properties, 0x004, 256) + " local=" + Text(properties, 0x104, 256) +
                " user=" + Text(properties, 0x204, 256) + " remote=" + (remote ? remote : "(null)") +
                numbers + " handheld=" + Variable("FITQUILL_HANDHELD_DIR") + "\n");
+    if (const int delay = std::atoi(Variable("FITQUILL_TEST_CONDUIT_DELAY_MS").c_str()); delay > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
     const bool fail = !Variable("FITQUILL_TEST_CONDUIT_FAIL").empty();
     Append(Variable("FITQUILL_HOTSYNC_LOG"),
            fail ? "-1\tTest: failing\n21\tTest:\n" : "-1\tTest: called\n20\tTest\n");
