@@ -90,9 +90,10 @@ expect "  diet plan: 2" "$dump"
 expect "To lose 10.0 lbs in 15 days, you will need to eat 2333 fewer calories per day than your body burns." "$logbook"
 expect "Target Weight: 170 lbs" "$logbook"
 expect "Target Date: Saturday March 30, 2024" "$logbook"
-# The day has no weight of its own yet: the budget waits for it.
-expect "Current Weight: Please input daily weight." "$logbook"
-expect "your food budget is:  (Weight required for BMR)." "$logbook"
+# Today gets its default weight, the start weight, as soon as it is shown: BMR 2114 less the
+# goal of 2333 fewer calories a day leaves a budget of -219.
+expect "Current Weight: 180 lbs" "$logbook"
+expect "your food budget is:  -219 cal" "$logbook"
 for page in diet-plan diet-plan-step3 logbook summary-table nutrient-tables; do
     [ -s "$outdir/page-$page.png" ] || { echo "no picture of $page"; status=1; }
 done
