@@ -297,8 +297,9 @@ TEST_F(DayEntry, ChartButtonsOpenTheChartDialogs) {
     StartWithDay();
     ShowTab(4);
     CChartsPane* pane = tabs->PaneOf<CChartsPane>();
+    m_data->SetChartDialogs(nullptr);
     pane->Button(QStringLiteral("Weekly"))->click();
-    ASSERT_EQ(ShownTexts().size(), 1u) << "no chart dialogs yet: the user is told";
+    ASSERT_EQ(ShownTexts().size(), 1u) << "no chart dialogs: the user is told";
     EXPECT_EQ(ShownTexts()[0], NotAvailableText(0));
 
     CFakeChartDialogs charts;
