@@ -20,7 +20,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 if ls fuzz/*_fuzz.cpp >/dev/null 2>&1; then
   stage "Fuzz runs (libFuzzer with AddressSanitizer)"
   CC=clang CXX=clang++ fitquill_build build-fuzz -DFITQUILL_FUZZ=ON -DFITQUILL_TESTS=OFF \
-    -DFITQUILL_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    -DFITQUILL_BENCH=OFF -DFITQUILL_DESKTOP=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
   scripts/run-fuzzers.sh build-fuzz "${FITQUILL_FUZZ_SECONDS:-30}"
 fi
 

@@ -681,7 +681,9 @@ QMenu* CFoodTreeCtrl::CreateContextMenu(const QPoint& position) {
         bool enabled = true;
         if (QueryCommand(id, enabled))
             action->setEnabled(enabled);
-        connect(action, &QAction::triggered, this, [this, id] { RunMenuCommand(id); });
+        // clang 14 cannot capture a structured binding.
+        const int command = id;
+        connect(action, &QAction::triggered, this, [this, command] { RunMenuCommand(command); });
     }
     return menu;
 }
