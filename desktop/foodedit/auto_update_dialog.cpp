@@ -20,8 +20,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <cstdlib>
-
 namespace fitquill {
 
 namespace {
@@ -90,10 +88,7 @@ CAutoUpdateDialog::CAutoUpdateDialog(CDietData& data, IConnectivity& connectivit
 CAutoUpdateDialog::~CAutoUpdateDialog() = default;
 
 QString CAutoUpdateDialog::DefaultLocalFile() {
-    const auto folder = CProgramLocations::CacheFolder([](const char* name) {
-        const char* value = std::getenv(name);
-        return value ? std::optional<std::string>(value) : std::nullopt;
-    });
+    const auto folder = CProgramLocations::CacheFolder(CSettingsStore::ProcessEnvironment);
     return QString::fromStdString((folder / "temp.csv").string());
 }
 

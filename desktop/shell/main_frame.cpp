@@ -23,9 +23,6 @@
 #include "desktop/shell/user_name_dialog.h"
 #include "desktop/shell/users_dialog.h"
 #include "desktop/views/charts/chart_dialogs.h"
-#include "desktop/views/diet_plan_page.h"
-#include "desktop/views/logbook_page.h"
-#include "desktop/views/table_grid.h"
 
 #include <QAction>
 #include <QApplication>
@@ -282,10 +279,6 @@ void CMainFrame::CreateClientArea() {
     m_foodPane->setMinimumWidth(kMinimumPaneWidth);
     m_view = new CDietView(m_data, m_splitter);
     m_view->setMinimumWidth(kMinimumPaneWidth);
-    m_view->PageTabCtrl()->Container()->ReplacePage(0, new CDietPlanPage(m_data));
-    m_view->PageTabCtrl()->Container()->ReplacePage(1, new CLogbookPage(m_data));
-    m_view->PageTabCtrl()->Container()->ReplacePage(4, new CSummaryGrid(m_data));
-    m_view->PageTabCtrl()->Container()->ReplacePage(5, new CNutrientTablesPage(m_data));
     m_splitter->addWidget(m_foodPane);
     m_splitter->addWidget(m_view);
     m_splitter->setStretchFactor(0, 0);

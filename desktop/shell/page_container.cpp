@@ -7,8 +7,11 @@
 #include "desktop/shell/placeholder_pane.h"
 #include "desktop/views/calendar_pair.h"
 #include "desktop/views/dayentry/day_entry_tabs.h"
+#include "desktop/views/diet_plan_page.h"
 #include "desktop/views/journal/daily_notes_page.h"
 #include "desktop/views/journal/food_grid_ctrl.h"
+#include "desktop/views/logbook_page.h"
+#include "desktop/views/table_grid.h"
 
 #include <QPainter>
 #include <QTabBar>
@@ -74,8 +77,12 @@ CPageContainer::CPageContainer(CDietData& data, QWidget* parent) : QWidget(paren
     ApplyColors();
     m_calendars->SetDate(m_data.Journal().CurrentDate());
 
+    ReplacePage(0, new CDietPlanPage(m_data));
+    ReplacePage(1, new CLogbookPage(m_data));
     ReplacePage(2, new CFoodGridCtrl(m_data));
     ReplacePage(3, new CDailyNotesPage(m_data));
+    ReplacePage(4, new CSummaryGrid(m_data));
+    ReplacePage(5, new CNutrientTablesPage(m_data));
 }
 
 QWidget* CPageContainer::Page(int page) const {

@@ -5,21 +5,9 @@
 
 #include <QCoreApplication>
 
-#include <cstdlib>
-
 namespace fitquill {
-namespace {
 
 namespace fs = std::filesystem;
-
-std::optional<std::string> ProcessEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr)
-        return std::nullopt;
-    return std::string(value);
-}
-
-} // namespace
 
 CProgramPaths::CProgramPaths(fs::path programFolder) : m_programFolder(std::move(programFolder)) {}
 
@@ -32,7 +20,8 @@ fs::path CProgramPaths::DataFolder() const {
 }
 
 std::string CProgramPaths::InstallPath(const std::optional<std::string>& setting) {
-    return CProgramLocations::InstallPathOf(setting, ProcessEnvironment).value_or(std::string());
+    return CProgramLocations::InstallPathOf(setting, CSettingsStore::ProcessEnvironment)
+        .value_or(std::string());
 }
 
 } // namespace fitquill

@@ -12,11 +12,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::optional<std::string> ProcessEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr)
-        return std::nullopt;
-    return std::string(value);
+// Fitquill's folder below one of the user's base folders: the variable's value when it is an
+// absolute path (relative values are ignored, as the base-directory rules ask), else the
+// default below HOME; nothing when neither is known.
+std::optional<fs::path> BaseFolder(const CSettingsStore::EnvironmentLookup& environment,
+                                   const char* variable, const fs::path& belowHome) {
+    const std::string base = environment(variable).value_or(std::string());
+    if (!base.empty() && fs::path(base).is_absolute())
+        return fs::path(base) / "fitquill";
+    const std::string home = environment("HOME").value_or(std::string());
+    if (!home.empty() && fs::path(home).is_absolute())
+        return fs::path(home) / belowHome / "fitquill";
+    return std::nullopt;
 }
 
 // The folder of the running program file. Linux names it in /proc; elsewhere argv[0] is all
@@ -29,7 +36,7 @@ fs::path RunningProgramFolder(const char* argv0) {
     const fs::path given = argv0 != nullptr ? fs::path(argv0) : fs::path();
     if (given.has_parent_path())
         return fs::absolute(given, ec).parent_path();
-    const std::string path = ProcessEnvironment("PATH").value_or(std::string());
+    const std::string path = CSettingsStore::ProcessEnvironment("PATH").value_or(std::string());
     std::size_t start = 0;
     while (start <= path.size() && !given.empty()) {
         std::size_t end = path.find(':', start);
@@ -54,7 +61,7 @@ CProgramLocations::CProgramLocations(const CSettingsStore& settings, const fs::p
 
 CProgramLocations CProgramLocations::FromProcess(const char* argv0) {
     return CProgramLocations(CSettingsStore::FromEnvironment(), RunningProgramFolder(argv0),
-                             ProcessEnvironment);
+                             CSettingsStore::ProcessEnvironment);
 }
 
 CUserDirectory CProgramLocations::MakeUserDirectory() const {
@@ -68,14 +75,7 @@ fs::path CProgramLocations::DataFolderOf(const fs::path& programFolder) {
 
 std::optional<fs::path>
 CProgramLocations::UserDataFolder(const CSettingsStore::EnvironmentLookup& environment) {
-    // Relative values are ignored, as the base-directory rules ask.
-    const std::string dataHome = environment("XDG_DATA_HOME").value_or(std::string());
-    if (!dataHome.empty() && fs::path(dataHome).is_absolute())
-        return fs::path(dataHome) / "fitquill";
-    const std::string home = environment("HOME").value_or(std::string());
-    if (!home.empty() && fs::path(home).is_absolute())
-        return fs::path(home) / ".local" / "share" / "fitquill";
-    return std::nullopt;
+    return BaseFolder(environment, "XDG_DATA_HOME", fs::path(".local") / "share");
 }
 
 std::optional<std::string>
@@ -89,11 +89,8 @@ CProgramLocations::InstallPathOf(const std::optional<std::string>& setting,
 }
 
 fs::path CProgramLocations::CacheFolder(const CSettingsStore::EnvironmentLookup& environment) {
-    const std::string cacheHome = environment("XDG_CACHE_HOME").value_or(std::string());
-    if (!cacheHome.empty() && fs::path(cacheHome).is_absolute())
-        return fs::path(cacheHome) / "fitquill";
-    const std::string home = environment("HOME").value_or(std::string());
-    return fs::path(home.empty() ? "/" : home) / ".cache" / "fitquill";
+    return BaseFolder(environment, "XDG_CACHE_HOME", ".cache")
+        .value_or(fs::path("/") / ".cache" / "fitquill");
 }
 
 } // namespace fitquill

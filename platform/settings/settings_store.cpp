@@ -12,19 +12,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::optional<std::string> ProcessEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr) {
-        return std::nullopt;
-    }
-    return std::string(value);
-}
-
 std::string TextOf(const std::vector<uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
 } // namespace
+
+std::optional<std::string> CSettingsStore::ProcessEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr)
+        return std::nullopt;
+    return std::string(value);
+}
 
 CSettingsStore CSettingsStore::FromEnvironment() {
     return FromEnvironment(ProcessEnvironment);

@@ -25,6 +25,8 @@ public:
 
     // Reads an environment variable; nothing when it is not set.
     using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
+    // The lookup of the running process's environment.
+    static std::optional<std::string> ProcessEnvironment(const char* name);
 
     // The files from the process environment.
     static CSettingsStore FromEnvironment();
