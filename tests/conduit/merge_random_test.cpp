@@ -61,6 +61,7 @@ struct STally {
     int refused = 0;         // runs that ended with an error (a record too large)
     int desktopChanged = 0;  // synchronize runs that changed the desktop file
     int handheldChanged = 0; // synchronize runs that changed the handheld
+    int pasteNamed = 0;      // food items a merge took in beside another of their name
 
     void Count(int action, const SSides& before, const SRunResult& after) {
         ++actions[action];
@@ -76,7 +77,10 @@ struct STally {
                "/" + std::to_string(actions[2]) + "/" + std::to_string(actions[3]) +
                "; synchronize changed the desktop " + std::to_string(desktopChanged) +
                " times, the handheld " + std::to_string(handheldChanged) + " times; " +
-               std::to_string(refused) + " runs refused for a record over the limit";
+               std::to_string(refused) + " runs refused for a record over the limit" +
+               (pasteNamed > 0
+                    ? "; " + std::to_string(pasteNamed) + " food items taken in under a paste name"
+                    : "");
     }
 };
 
@@ -398,7 +402,12 @@ std::string MergeRandomTest::CheckFood(const SFoodScenario& scenario,
 
     if (merges) {
         CFoodDB merged = desktop;
-        MergeFoodDB(handheld, merged);
+        const SyncChanges changes = MergeFoodDB(handheld, merged);
+        if (enabled.empty())
+            m_tally.pasteNamed += static_cast<int>(
+                std::count_if(changes.begin(), changes.end(), [](const std::string& change) {
+                    return change.find(" added from the handheld as ") != std::string::npos;
+                }));
         CFoodDB expected = desktop;
         ModelMergeFood(handheld, expected);
         if (!(merged == expected))
