@@ -21,7 +21,8 @@ tests=(journal_merge_test food_merge_test conduit_run_test merge_random_test)
 #  - a changed mark:                         Modified()/Changed() == 0  <->  != 0
 #  - changes held by a day, group, category: HasChanges(...)/HoldsChanges(...) negated
 #  - present or absent by id:                ids.contains(...) negated; an id lookup's result
-#                                            (found >= 0, position < 0, at >= 0, !ref) inverted;
+#                                            (found >= 0, position < 0, at >= 0 or
+#                                            at < 0, !ref) inverted;
 #                                            Id() == id -> !=
 flips=$(
   cat <<'EOF'
@@ -33,6 +34,7 @@ flips=$(
 (?<![\w:!])!?(?:\w+\.)?(?:HasChanges|HoldsChanges)\((?:h|d|category)?\)(?! \{)	s/^!?/$& eq "!" ? "" : "!"/e
 !?\w+\.contains\(	s/^!?/$& eq "!" ? "" : "!"/e
 FindById\([^;]*\);\s*if \(\Kat >= 0	s/>= 0$/< 0/
+FindById\([^;]*\);\s*if \(\Kat < 0	s/< 0$/>= 0/
 \bfound >= 0	s/>= 0$/< 0/
 \bposition < 0	s/< 0$/>= 0/
 \(!ref\)	s/!ref/ref/

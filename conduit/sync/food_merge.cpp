@@ -86,20 +86,29 @@ private:
 };
 
 void CFoodMerger::MergeGroups() {
+    // Groups both sides know come first: a group the handheld renamed takes its new name and
+    // gives up its old one, and the items it gave up are gone from it, before a group made
+    // apart is matched by name or added.
+    for (const CFoodGroup& h : m_handheld.Groups()) {
+        const int at = FindById(m_desktop.Groups(), h.Id());
+        if (at < 0)
+            continue;
+        MergeCategories(h, static_cast<uint16_t>(at), false);
+        const CFoodGroup& d = m_desktop.GetGroup(static_cast<uint16_t>(at));
+        if (h.Modified() != 0 && d.Modified() == 0 && h.Name() != d.Name()) {
+            const std::string old = d.Name();
+            if (m_desktop.RenameGroup(static_cast<uint16_t>(at), h.Name()) >= 0)
+                Note("group " + Quoted(old) + " renamed to " + Quoted(h.Name()));
+        }
+    }
     // Desktop groups that a handheld group of the same name (but another id) was merged into:
     // they now hold what both sides had under that name and must not be dropped as unknown.
     std::unordered_set<uint32_t> matchedByName;
+    const auto desktopIds = IdsOf(m_desktop.Groups());
     for (const CFoodGroup& h : m_handheld.Groups()) {
-        int at = FindById(m_desktop.Groups(), h.Id());
-        if (at >= 0) {
-            MergeCategories(h, static_cast<uint16_t>(at), false);
-            const CFoodGroup& d = m_desktop.GetGroup(static_cast<uint16_t>(at));
-            if (h.Modified() != 0 && d.Modified() == 0 && h.Name() != d.Name()) {
-                const std::string old = d.Name();
-                if (m_desktop.RenameGroup(static_cast<uint16_t>(at), h.Name()) >= 0)
-                    Note("group " + Quoted(old) + " renamed to " + Quoted(h.Name()));
-            }
-        } else if ((at = m_desktop.FindGroup(h.Name())) >= 0) {
+        if (desktopIds.contains(h.Id()))
+            continue;
+        if (const int at = m_desktop.FindGroup(h.Name()); at >= 0) {
             matchedByName.insert(m_desktop.GetGroup(static_cast<uint16_t>(at)).Id());
             MergeCategories(h, static_cast<uint16_t>(at), true);
         } else if (HoldsChanges(h) && m_desktop.AddGroup(h) >= 0) {
@@ -118,18 +127,26 @@ void CFoodMerger::MergeGroups() {
 
 void CFoodMerger::MergeCategories(const CFoodGroup& from, uint16_t group, bool unite) {
     const std::string prefix = m_desktop.GetGroup(group).Name() + "/";
-    std::unordered_set<uint32_t> matchedByName;
+    // Known categories first, as for groups: an item moved on the handheld into a new
+    // category must find the one it left already without it.
     for (const CFoodCategory& h : from.Categories()) {
-        int at = FindById(*m_desktop.GetCategories(group), h.Id());
-        if (at >= 0) {
-            MergeItems(h, group, static_cast<uint16_t>(at), false);
-            const CFoodCategory& d = m_desktop.GetCategory(group, static_cast<uint16_t>(at));
-            if (h.Modified() != 0 && d.Modified() == 0 && h.Name() != d.Name()) {
-                const std::string old = d.Name();
-                if (m_desktop.RenameCategory(group, static_cast<uint16_t>(at), h.Name()) >= 0)
-                    Note("category " + Quoted(prefix + old) + " renamed to " + Quoted(h.Name()));
-            }
-        } else if ((at = m_desktop.FindCategory(group, h.Name())) >= 0) {
+        const int at = FindById(*m_desktop.GetCategories(group), h.Id());
+        if (at < 0)
+            continue;
+        MergeItems(h, group, static_cast<uint16_t>(at), false);
+        const CFoodCategory& d = m_desktop.GetCategory(group, static_cast<uint16_t>(at));
+        if (h.Modified() != 0 && d.Modified() == 0 && h.Name() != d.Name()) {
+            const std::string old = d.Name();
+            if (m_desktop.RenameCategory(group, static_cast<uint16_t>(at), h.Name()) >= 0)
+                Note("category " + Quoted(prefix + old) + " renamed to " + Quoted(h.Name()));
+        }
+    }
+    std::unordered_set<uint32_t> matchedByName;
+    const auto desktopIds = IdsOf(*m_desktop.GetCategories(group));
+    for (const CFoodCategory& h : from.Categories()) {
+        if (desktopIds.contains(h.Id()))
+            continue;
+        if (const int at = m_desktop.FindCategory(group, h.Name()); at >= 0) {
             matchedByName.insert(m_desktop.GetCategory(group, static_cast<uint16_t>(at)).Id());
             MergeItems(h, group, static_cast<uint16_t>(at), true);
         } else if ((HoldsChanges(h) || unite) && m_desktop.AddCategory(group, h) >= 0) {
@@ -189,10 +206,24 @@ void CFoodMerger::MergeItems(const CFoodCategory& from, uint16_t group, uint16_t
     }
     for (const CFoodItem& h : from.Items()) {
         // Unchanged and unknown here: deleted on the desktop, and it stays deleted.
-        if (desktopIds.contains(h.Id()) || (h.Modified() == 0 && !unite))
+        if (desktopIds.contains(h.Id()) || (h.Modified() == 0 && !unite) || h.Name().empty())
             continue;
-        if (m_desktop.AddFoodItem(group, category, h) >= 0)
+        // Another food under the same name (made apart, or moved here on the handheld while
+        // the desktop filled the name) stays, and this one comes in beside it as a paste
+        // would, so that neither is lost; the same food is not brought in twice.
+        CFoodItem copy = h;
+        if (const int holder = m_desktop.FindFoodItem(group, category, h.Name()); holder >= 0) {
+            if (SameContent(items[static_cast<size_t>(holder)], h))
+                continue;
+            copy.SetName(m_desktop.UniqueItemName(group, category, h.Name()), false);
+        }
+        if (m_desktop.AddFoodItem(group, category, copy) < 0)
+            continue;
+        if (copy.Name() == h.Name())
             Note("food item " + Quoted(prefix + h.Name()) + " added from the handheld");
+        else
+            Note("food item " + Quoted(prefix + h.Name()) + " added from the handheld as " +
+                 Quoted(copy.Name()));
     }
 }
 

@@ -21,12 +21,14 @@ bool UnpackHandheldFoodDB(std::span<const std::vector<uint8_t>> records, CFoodDB
 // of a group, food items of a category), matching by unique id and, for groups and categories,
 // by name. What the handheld marked changed and the desktop did not comes over: renames (unless
 // the name is empty or taken), new entries (with new ids from the desktop's generator) and
-// changed items (also with a new id). What the handheld lacks goes from the desktop unless the
-// desktop marked it, or anything inside it, changed; a handheld group or category that the
-// desktop lacks comes over when it or anything inside it is marked changed. A handheld group or
-// category that matches a desktop one by name only (the two were made apart) is united with it: the
-// desktop entry stays, children either side lacks are added and none is removed. The handheld's
-// database is only read.
+// changed items (also with a new id). A new item whose name another item of other content holds
+// comes in under a unique name, as a paste would ("Name1"). Entries both sides know by id are
+// merged before the others are matched by name or added. What the handheld lacks goes from the
+// desktop unless the desktop marked it, or anything inside it, changed; a handheld group or
+// category that the desktop lacks comes over when it or anything inside it is marked changed. A
+// handheld group or category that matches a desktop one by name only (the two were made apart) is
+// united with it: the desktop entry stays, children either side lacks are added and none is
+// removed. The handheld's database is only read.
 SyncChanges MergeFoodDB(const CFoodDB& handheld, CFoodDB& desktop);
 
 // The header values that each side keeps as its own: format version, find history (the

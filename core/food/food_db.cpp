@@ -272,8 +272,13 @@ int CFoodDB::PasteFoodItem(uint16_t group, uint16_t category) {
     if (!HasItemInClipboard())
         return -1;
     CFoodItem copy = m_itemClipboard;
-    copy.SetName(UniqueName(Category(group, category).m_items, copy.Name()), false);
+    copy.SetName(UniqueItemName(group, category, copy.Name()), false);
     return AddFoodItem(group, category, copy);
+}
+
+std::string CFoodDB::UniqueItemName(uint16_t group, uint16_t category,
+                                    const std::string& name) const {
+    return UniqueName(GetCategory(group, category).Items(), name);
 }
 
 // ---- find ----

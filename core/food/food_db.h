@@ -113,6 +113,8 @@ public:
     // -1 also for a target group beyond the list.
     int PasteCategory(uint16_t group);
     int PasteFoodItem(uint16_t group, uint16_t category);
+    // The name a pasted item takes in the category: the name itself when no item has it.
+    std::string UniqueItemName(uint16_t group, uint16_t category, const std::string& name) const;
 
     // Finds items whose category name or search name contains the text, ignoring case; puts
     // the text at the front of the find history. At most 100 results, sorted by item name.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 using namespace fitquill;
@@ -217,4 +218,56 @@ TEST(FoodMerge, AnItemRenamedOnTheHandheldFreesItsNameFirst) {
     MergeFoodDB(handheld, desktop);
     EXPECT_EQ(ItemNames(desktop, 0, 0), (Names{"I0.0.0", "Pear"}));
     EXPECT_EQ(desktop.GetFoodItem(0, 0, 0).NutrientValue(kNutrientCalories), 77);
+}
+
+// The handheld moved an item into a new category under the name that the desktop gave the
+// category the item left: the category the item left is merged first, so the item lands in it
+// under its new name instead of being refused there and then deleted.
+TEST(FoodMerge, AnItemMovedIntoTheNameTheDesktopGaveItsCategoryStays) {
+    const CFoodDB base = SyncedFoodDB(1, 1, 2); // G0/C0: I0.0.0, I0.0.1
+    CFoodDB handheld = base;
+    CFoodDB desktop = base;
+    handheld.SetIdGenerator(CIdGenerator::Seeded(Day(2, 2, 2024)));
+    handheld.CutFoodItem(0, 0, 0);
+    // "c0" sorts before "C0": the handheld lists the new category first.
+    const int added = handheld.AddCategory(0, CFoodCategory("c0"));
+    ASSERT_EQ(added, 0);
+    ASSERT_GE(handheld.PasteFoodItem(0, uint16_t(added)), 0);
+    ASSERT_GE(desktop.RenameCategory(0, 0, "c0"), 0);
+
+    MergeFoodDB(handheld, desktop);
+    ASSERT_EQ(desktop.CategoryCount(0), 1);
+    EXPECT_EQ(desktop.GetCategory(0, 0).Id(), base.GetCategory(0, 0).Id());
+    EXPECT_EQ(desktop.GetCategory(0, 0).Name(), "c0");
+    EXPECT_EQ(ItemNames(desktop, 0, 0), (Names{"I0.0.0", "I0.0.1"}));
+}
+
+// The handheld moved a category into a group whose category the desktop renamed to the moved
+// one's name: the two are united, and a food whose name the other category holds for another
+// food comes in beside it under the name a paste would give it; the same food is not doubled.
+TEST(FoodMerge, AFoodWhoseNameAnotherHoldsComesInUnderAPasteName) {
+    CFoodDB base = SyncedFoodDB(2, 1, 0); // G0/C0, G1/C0
+    base.AddFoodItem(0, 0, FoodItem("Apple", 50));
+    base.AddFoodItem(0, 0, FoodItem("Kiwi", 60));
+    base.AddFoodItem(1, 0, FoodItem("Apple", 90));
+    base.AddFoodItem(1, 0, FoodItem("Kiwi", 60));
+    base.AddFoodItem(1, 0, FoodItem("Plum", 40));
+    base.ClearModifiedFlags();
+    CFoodDB handheld = base;
+    CFoodDB desktop = base;
+    handheld.CutCategory(1, 0);
+    ASSERT_GE(handheld.PasteCategory(0), 0); // "C01" beside "C0"
+    ASSERT_GE(desktop.RenameCategory(0, 0, "C01"), 0);
+
+    const SyncChanges changes = MergeFoodDB(handheld, desktop);
+    ASSERT_EQ(desktop.CategoryCount(0), 1);
+    EXPECT_EQ(desktop.CategoryCount(1), 0); // moved away on the handheld
+    EXPECT_EQ(ItemNames(desktop, 0, 0), (Names{"Apple", "Apple1", "Kiwi", "Plum"}));
+    EXPECT_EQ(desktop.GetFoodItem(0, 0, 0).NutrientValue(kNutrientCalories), 50);
+    const CFoodItem& moved = desktop.GetFoodItem(0, 0, 1);
+    EXPECT_EQ(moved.NutrientValue(kNutrientCalories), 90);
+    EXPECT_EQ(moved.SearchName(), "Apple");
+    EXPECT_NE(std::find(changes.begin(), changes.end(),
+                        "food item \"G0/C01/Apple\" added from the handheld as \"Apple1\""),
+              changes.end());
 }

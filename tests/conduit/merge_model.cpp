@@ -372,8 +372,20 @@ void MergeItems(const CFoodCategory& h, CFoodDB& d, uint16_t group, uint16_t cat
         d.AddFoodItem(group, category, item);
     }
     for (const CFoodItem& item : h.Items()) {
-        if (known.count(item.Id()) == 0 && (item.Modified() != 0 || together))
-            d.AddFoodItem(group, category, item); // refuses an empty or taken name
+        if (known.count(item.Id()) != 0 || (item.Modified() == 0 && !together) ||
+            item.Name().empty())
+            continue;
+        // A name another food holds: both stay, the new one named as a paste names it; the
+        // same food is not taken twice.
+        CFoodItem copy = item;
+        const int holder = d.FindFoodItem(group, category, item.Name());
+        if (holder >= 0) {
+            if (SameItemContent(d.GetFoodItem(group, category, static_cast<uint16_t>(holder)),
+                                item))
+                continue;
+            copy.SetName(d.UniqueItemName(group, category, item.Name()), false);
+        }
+        d.AddFoodItem(group, category, copy);
     }
 }
 
@@ -381,14 +393,24 @@ void MergeCategories(const CFoodGroup& h, CFoodDB& d, uint16_t group, bool toget
     std::set<uint32_t> keep;
     for (const CFoodCategory& category : h.Categories())
         keep.insert(category.Id());
+    // Categories known by id first, then the others by name: what a known category gave up
+    // (a name, an item moved away) is free before a new one asks for it.
+    std::set<uint32_t> known;
     for (const CFoodCategory& category : h.Categories()) {
-        int at = CategoryWithId(d, group, category.Id());
+        const int at = CategoryWithId(d, group, category.Id());
+        if (at < 0)
+            continue;
+        known.insert(category.Id());
+        MergeItems(category, d, group, static_cast<uint16_t>(at), false);
+        const CFoodCategory& mine = d.GetCategory(group, static_cast<uint16_t>(at));
+        if (category.Modified() != 0 && mine.Modified() == 0)
+            d.RenameCategory(group, static_cast<uint16_t>(at), category.Name());
+    }
+    for (const CFoodCategory& category : h.Categories()) {
+        if (known.count(category.Id()) != 0)
+            continue;
+        const int at = d.FindCategory(group, category.Name());
         if (at >= 0) {
-            MergeItems(category, d, group, static_cast<uint16_t>(at), false);
-            const CFoodCategory& mine = d.GetCategory(group, static_cast<uint16_t>(at));
-            if (category.Modified() != 0 && mine.Modified() == 0)
-                d.RenameCategory(group, static_cast<uint16_t>(at), category.Name());
-        } else if ((at = d.FindCategory(group, category.Name())) >= 0) {
             keep.insert(d.GetCategory(group, static_cast<uint16_t>(at)).Id());
             MergeItems(category, d, group, static_cast<uint16_t>(at), true);
         } else if (HoldsChanges(category) || together) {
@@ -461,14 +483,23 @@ void ModelMergeFood(CFoodDB handheld, CFoodDB& desktop) {
     std::set<uint32_t> keep;
     for (const CFoodGroup& group : handheld.Groups())
         keep.insert(group.Id());
+    // Groups known by id first, then the others by name, as for categories.
+    std::set<uint32_t> known;
     for (const CFoodGroup& group : handheld.Groups()) {
-        int at = GroupWithId(desktop, group.Id());
+        const int at = GroupWithId(desktop, group.Id());
+        if (at < 0)
+            continue;
+        known.insert(group.Id());
+        MergeCategories(group, desktop, static_cast<uint16_t>(at), false);
+        const CFoodGroup& mine = desktop.GetGroup(static_cast<uint16_t>(at));
+        if (group.Modified() != 0 && mine.Modified() == 0)
+            desktop.RenameGroup(static_cast<uint16_t>(at), group.Name());
+    }
+    for (const CFoodGroup& group : handheld.Groups()) {
+        if (known.count(group.Id()) != 0)
+            continue;
+        const int at = desktop.FindGroup(group.Name());
         if (at >= 0) {
-            MergeCategories(group, desktop, static_cast<uint16_t>(at), false);
-            const CFoodGroup& mine = desktop.GetGroup(static_cast<uint16_t>(at));
-            if (group.Modified() != 0 && mine.Modified() == 0)
-                desktop.RenameGroup(static_cast<uint16_t>(at), group.Name());
-        } else if ((at = desktop.FindGroup(group.Name())) >= 0) {
             keep.insert(desktop.GetGroup(static_cast<uint16_t>(at)).Id());
             MergeCategories(group, desktop, static_cast<uint16_t>(at), true);
         } else if (HoldsChanges(group)) {

@@ -61,6 +61,7 @@ struct STally {
     int refused = 0;         // runs that ended with an error (a record too large)
     int desktopChanged = 0;  // synchronize runs that changed the desktop file
     int handheldChanged = 0; // synchronize runs that changed the handheld
+    int pasteNamed = 0;      // food items a merge took in beside another of their name
 
     void Count(int action, const SSides& before, const SRunResult& after) {
         ++actions[action];
@@ -76,7 +77,10 @@ struct STally {
                "/" + std::to_string(actions[2]) + "/" + std::to_string(actions[3]) +
                "; synchronize changed the desktop " + std::to_string(desktopChanged) +
                " times, the handheld " + std::to_string(handheldChanged) + " times; " +
-               std::to_string(refused) + " runs refused for a record over the limit";
+               std::to_string(refused) + " runs refused for a record over the limit" +
+               (pasteNamed > 0
+                    ? "; " + std::to_string(pasteNamed) + " food items taken in under a paste name"
+                    : "");
     }
 };
 
@@ -355,6 +359,20 @@ CFoodItem Content(CFoodItem item) {
     return item;
 }
 
+// Whether `after` is the food `before` still: the same content under the same name or, where
+// another food held that name, under the name with a number put after it.
+bool IsSameFood(const CFoodItem& before, const CFoodItem& after) {
+    const std::string& name = before.Name();
+    const std::string& kept = after.Name();
+    if (kept.compare(0, name.size(), name) != 0 ||
+        !std::all_of(kept.begin() + static_cast<std::ptrdiff_t>(std::min(name.size(), kept.size())),
+                     kept.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    CFoodItem renamed = Content(after);
+    renamed.SetName(name, false);
+    return renamed == Content(before);
+}
+
 // Every item id of a food database, and those marked changed.
 void ItemIds(const CFoodDB& db, std::set<uint32_t>* all, std::set<uint32_t>* changed) {
     ForEachItem(db, [&](const CFoodItem& item) {
@@ -384,7 +402,12 @@ std::string MergeRandomTest::CheckFood(const SFoodScenario& scenario,
 
     if (merges) {
         CFoodDB merged = desktop;
-        MergeFoodDB(handheld, merged);
+        const SyncChanges changes = MergeFoodDB(handheld, merged);
+        if (enabled.empty())
+            m_tally.pasteNamed += static_cast<int>(
+                std::count_if(changes.begin(), changes.end(), [](const std::string& change) {
+                    return change.find(" added from the handheld as ") != std::string::npos;
+                }));
         CFoodDB expected = desktop;
         ModelMergeFood(handheld, expected);
         if (!(merged == expected))
@@ -430,36 +453,37 @@ std::string MergeRandomTest::CheckFood(const SFoodScenario& scenario,
         return failure;
 
     if (merges) {
-        // Nothing the user still had is lost: items both sides had unchanged, and every item
-        // the desktop changed, stay: under their ids, or (moved on the handheld) as an item of
-        // the same content.
+        // Nothing the user still had is lost: items both sides had unchanged, every item the
+        // desktop changed and every item the handheld changed stay, under their ids or (moved,
+        // or taken from the handheld) as the same food.
         CFoodDB after;
         CFoodDBFile::Unpack(*result.sides.desktopFile, after);
         std::set<uint32_t> now, handheldAll, handheldChanged, desktopAll, desktopChanged;
         ItemIds(after, &now, nullptr);
         ItemIds(handheld, &handheldAll, &handheldChanged);
         ItemIds(desktop, &desktopAll, &desktopChanged);
-        std::vector<CFoodItem> contents;
-        ForEachItem(after, [&](const CFoodItem& item) { contents.push_back(Content(item)); });
+        std::vector<CFoodItem> afterItems;
+        ForEachItem(after, [&](const CFoodItem& item) { afterItems.push_back(item); });
+        const auto kept = [&](const CFoodItem& item) {
+            return now.count(item.Id()) != 0 ||
+                   std::any_of(afterItems.begin(), afterItems.end(),
+                               [&](const CFoodItem& other) { return IsSameFood(item, other); });
+        };
         ForEachItem(desktop, [&](const CFoodItem& item) {
             const uint32_t id = item.Id();
             const bool both = handheldAll.count(id) != 0 && handheldChanged.count(id) == 0;
-            if ((both || desktopChanged.count(id) != 0) && now.count(id) == 0 &&
-                std::find(contents.begin(), contents.end(), Content(item)) == contents.end())
+            if ((both || desktopChanged.count(id) != 0) && !kept(item))
                 failure += "a food item was lost\n";
         });
-        // An item the handheld changed comes over under a new id; at least its name stays.
-        std::set<std::string> names;
-        ForEachItem(after, [&](const CFoodItem& item) { names.insert(item.Name()); });
-        // (An empty group or category name is refused, and with it what the entry holds.)
+        // (An empty group, category or item name is refused, and with it what the entry holds;
+        // an edit whose new name another item has is refused, and the desktop keeps the item.)
         for (const CFoodGroup& group : handheld.Groups()) {
             for (const CFoodCategory& category : group.Categories()) {
                 for (const CFoodItem& item : category.Items()) {
                     // (When both sides changed an item, the desktop's stays.)
                     const bool conflict = desktopChanged.count(item.Id()) != 0;
                     if (item.Modified() != 0 && !conflict && !item.Name().empty() &&
-                        !group.Name().empty() && !category.Name().empty() &&
-                        names.count(item.Name()) == 0)
+                        !group.Name().empty() && !category.Name().empty() && !kept(item))
                         failure += "a food item changed on the handheld was lost\n";
                 }
             }
