@@ -110,8 +110,8 @@ std::optional<SRecoveryCopy> SRecoveryCopy::Unpack(std::span<const uint8_t> byte
         return std::nullopt;
     const std::string_view info(reinterpret_cast<const char*>((*chunks)[0].data()),
                                 (*chunks)[0].size());
-    if (info.substr(0, std::min(info.size(), kFormatLine.size() + 1)) !=
-        std::string(kFormatLine) + "\n")
+    if (!info.starts_with(kFormatLine) || info.size() == kFormatLine.size() ||
+        info[kFormatLine.size()] != '\n')
         return std::nullopt;
     const auto saved = Value(info, "saved");
     const auto journalBase = Value(info, "journal");
