@@ -21,7 +21,7 @@ if ls fuzz/*_fuzz.cpp >/dev/null 2>&1; then
   stage "Fuzz runs (libFuzzer with AddressSanitizer)"
   CC=clang CXX=clang++ fitquill_build build-fuzz -DFITQUILL_FUZZ=ON -DFITQUILL_TESTS=OFF \
     -DFITQUILL_BENCH=OFF -DFITQUILL_DESKTOP=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  scripts/run-fuzzers.sh build-fuzz "${FITQUILL_FUZZ_SECONDS:-30}"
+  scripts/run-fuzzers.sh build-fuzz "${FITQUILL_FUZZ_SECONDS:-20}"
 fi
 
 stage "Build and tests"

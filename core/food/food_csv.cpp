@@ -93,8 +93,7 @@ bool WriteExport(const CFoodDB& db, const std::filesystem::path& requested, int 
             *error = "a food item's serving matches neither of its measures";
         return false;
     }
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text->data());
-    return ReplaceFileAtomically(path, std::span<const uint8_t>(bytes, text->size()), error);
+    return ReplaceFileAtomically(path, *text, error);
 }
 
 // Sorted lists of the database are ordered by CompareNames, which calls two names equal only

@@ -236,6 +236,11 @@ bool ReplaceFileAtomically(const fs::path& path, std::span<const uint8_t> bytes,
     return true;
 }
 
+bool ReplaceFileAtomically(const fs::path& path, std::string_view text, std::string* error) {
+    return ReplaceFileAtomically(
+        path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), error);
+}
+
 std::optional<std::vector<uint8_t>> ReadWholeFile(const fs::path& path, std::string* error,
                                                   bool* missing) {
     if (missing != nullptr) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fitquill {
@@ -21,6 +22,9 @@ constexpr std::uintmax_t kMaxReadFileSize = 256u * 1024u * 1024u;
 // `error` (when given) receives a readable reason. A symbolic link at `path` is followed, so
 // the file it points to is replaced and the link stays.
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::span<const uint8_t> bytes,
+                           std::string* error = nullptr);
+// The same for a text, written byte for byte.
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view text,
                            std::string* error = nullptr);
 
 // Reads a whole file. Returns nothing on failure with a readable reason in `error`; `missing`

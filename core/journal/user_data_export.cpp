@@ -64,8 +64,7 @@ bool CUserDataExport::Export(CJournalDB& journal, const std::filesystem::path& p
         return false;
     }
     const std::string text = BuildText(journal);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    return ReplaceFileAtomically(path, std::span<const uint8_t>(bytes, text.size()), error);
+    return ReplaceFileAtomically(path, text, error);
 }
 
 } // namespace fitquill

@@ -70,9 +70,7 @@ bool SaveHandheldUser(const SHandheld& handheld, std::string* error) {
         return Fail(error, "handheld user name too long or holding control characters");
     const std::string text =
         "UserName=" + handheld.userName + "\nUserID=" + std::to_string(handheld.userId) + "\n";
-    return ReplaceFileAtomically(
-        handheld.folder / kHandheldUserFile,
-        std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), error);
+    return ReplaceFileAtomically(handheld.folder / kHandheldUserFile, text, error);
 }
 
 } // namespace fitquill

@@ -118,9 +118,7 @@ bool CHotSyncLog::Save(std::string* error) {
     std::string text;
     for (size_t i = first; i < sessions.size(); ++i)
         text += sessions[i];
-    if (!ReplaceFileAtomically(
-            FilePath(), std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
-            error))
+    if (!ReplaceFileAtomically(FilePath(), text, error))
         return false;
     m_pending.clear();
     return true;

@@ -103,8 +103,7 @@ bool CInstallAid::WriteQueue(const fs::path& userFolder, const std::vector<std::
     std::string text;
     for (const auto& name : names)
         text += name + "\n";
-    return ReplaceFileAtomically(
-        flag, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    return ReplaceFileAtomically(flag, text);
 }
 
 int32_t CInstallAid::InstallFile(std::string_view userName, std::string_view file) {

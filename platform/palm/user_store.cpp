@@ -136,8 +136,7 @@ int32_t CUserStore::Save(const std::vector<SUser>& users) {
     text += '\n';
     for (const SUser& user : users)
         text += std::to_string(user.id) + '\t' + user.folder + '\t' + user.name + '\n';
-    auto bytes = std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size());
-    return ReplaceFileAtomically(IndexPath(), bytes, &m_lastError) ? 0 : kUserStoreFileError;
+    return ReplaceFileAtomically(IndexPath(), text, &m_lastError) ? 0 : kUserStoreFileError;
 }
 
 int32_t CUserStore::UserCount() {

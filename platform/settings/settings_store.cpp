@@ -111,10 +111,7 @@ bool CSettingsStore::SetValue(std::string_view key, std::string_view value,
         return false;
     }
     const std::string updated = CIniSettings::WithValue(text, key, value);
-    return ReplaceFileAtomically(
-        file,
-        std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(updated.data()), updated.size()),
-        error);
+    return ReplaceFileAtomically(file, updated, error);
 }
 
 } // namespace fitquill

@@ -64,8 +64,7 @@ bool CConduitActionStore::Change(
         return false;
     for (const auto& [key, value] : values)
         text = CIniSettings::WithValue(*text, Key(conduit, key), value);
-    return ReplaceFileAtomically(
-        FilePath(), std::span(reinterpret_cast<const uint8_t*>(text->data()), text->size()), error);
+    return ReplaceFileAtomically(FilePath(), *text, error);
 }
 
 bool CConduitActionStore::SetPermanent(std::string_view conduit, int32_t action,

@@ -3,8 +3,8 @@
 
 #include "core/food/food_csv.h"
 #include "core/food/food_db_file.h"
+#include "core/io/atomic_file.h"
 
-#include <fstream>
 #include <system_error>
 
 namespace fitquill {
@@ -34,11 +34,9 @@ bool WriteFoodDataFiles(SFoodDataBuild& build, const std::filesystem::path& fold
         return false;
     }
 
-    std::ofstream report(folder / kReportFile, std::ios::binary | std::ios::trunc);
-    report << build.report.Text();
-    report.close();
-    if (!report) {
-        error = (folder / kReportFile).string() + ": cannot be written";
+    std::string reportError;
+    if (!ReplaceFileAtomically(folder / kReportFile, build.report.Text(), &reportError)) {
+        error = (folder / kReportFile).string() + ": " + reportError;
         return false;
     }
     return true;

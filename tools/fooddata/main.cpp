@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // fitquill-fooddata: builds the shipped default food database from the USDA SR28 data.
+#include "core/io/atomic_file.h"
 #include "tools/fooddata/food_data_output.h"
 #include "tools/fooddata/food_db_builder.h"
 #include "tools/fooddata/usda_data.h"
@@ -7,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 using namespace fitquill;
@@ -24,13 +24,6 @@ const char kUsage[] =
     "  Extensions.csv   the groups beyond the handheld subset, for the update\n"
     "  FoodDB-report.txt what the build did (also printed)\n"
     "--list FILE writes every item as 'group | category | name | serving | description'.\n";
-
-bool WriteList(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    return static_cast<bool>(out);
-}
 
 std::string ServingText(const CServingMeasure& measure) {
     const SUnitInfo* unit = UnitInfo(measure.Unit());
@@ -100,8 +93,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "fitquill-fooddata: %s\n", error.c_str());
         return 1;
     }
-    if (!list.empty() && !WriteList(list, ListText(build.db))) {
-        std::fprintf(stderr, "fitquill-fooddata: cannot write %s\n", list.string().c_str());
+    if (std::string listError;
+        !list.empty() && !ReplaceFileAtomically(list, ListText(build.db), &listError)) {
+        std::fprintf(stderr, "fitquill-fooddata: %s: %s\n", list.string().c_str(),
+                     listError.c_str());
         return 1;
     }
     return 0;
