@@ -10,6 +10,7 @@
 #include "platform/settings/settings_store.h"
 #include "tests/conduit/conduit_test_support.h"
 #include "tests/conduit/dialog_driver.h"
+#include "tests/support/program_world.h"
 
 #include <QAbstractButton>
 
@@ -22,6 +23,7 @@
 #include <utility>
 
 #include <dlfcn.h>
+#include <optional>
 #include <unistd.h>
 
 using namespace fitquill;
@@ -80,30 +82,15 @@ using LogLines = std::vector<std::pair<int, std::string>>;
 class ConduitModuleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/fq-conduit-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        // Nothing of the real user's may be read or written.
-        for (const auto& [name, folder] : {std::pair{"HOME", "home"},
-                                           {"XDG_CONFIG_HOME", "config"},
-                                           {"XDG_CONFIG_DIRS", "etc"},
-                                           {"XDG_DATA_HOME", "data"},
-                                           {"XDG_RUNTIME_DIR", "run"},
-                                           {"FITQUILL_RUNTIME_DIR", "run"},
-                                           {"FITQUILL_PALM_ROOT", "palm"},
-                                           {"FITQUILL_HANDHELD_DIR", "handheld"}}) {
-            fs::create_directories(m_dir / folder);
-            setenv(name, (m_dir / folder).c_str(), 1);
-        }
+        m_world.emplace("2024-06-30");
+        m_dir = m_world->Root();
+        fs::create_directories(m_dir / "handheld");
+        setenv("FITQUILL_HANDHELD_DIR", (m_dir / "handheld").c_str(), 1);
         setenv("FITQUILL_HOTSYNC_LOG", (m_dir / "entries").c_str(), 1);
-        setenv("FITQUILL_TODAY", "2024-06-30", 1);
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            unsetenv(name);
         ASSERT_TRUE(CSettingsStore({m_dir / "config" / "Quorvel" / "Fitquill.conf"})
                         .SetInstallPath((m_dir / "install").string()));
         ASSERT_EQ(CUserStore(m_dir / "palm").AddUserWithId("Ann", kAnnId), 0);
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     fs::path UserFolder() const { return m_dir / "palm" / "Ann"; }
     fs::path JournalFile() const { return UserFolder() / "Fitquill" / "UserDB.ddb"; }
@@ -175,6 +162,7 @@ protected:
         WriteHandheldDatabase(JournalPdb(), "FQA-AppDB", PackJournalRecords(handheld));
     }
 
+    std::optional<test::CProgramWorld> m_world;
     fs::path m_dir;
 };
 

@@ -14,12 +14,14 @@
 #include "tests/conduit/merge_model.h"
 #include "tests/conduit/merge_scenarios.h"
 #include "tests/core/file_test_support.h"
+#include "tests/support/program_world.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <iostream>
 
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -54,31 +56,14 @@ std::string Differs(const char* what, const RecordList& actual, const RecordList
 class MergeHotSyncTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Each operation flushes its backups and files to disk: in memory where the system has
-        // a memory file system, so that a hundred operations take seconds.
-        std::string pattern = (fs::is_directory("/dev/shm") ? "/dev/shm" : "/tmp");
-        pattern += "/fq-merge-hotsync-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern.c_str();
-        for (const auto& [name, folder] : {std::pair{"HOME", "home"},
-                                           {"XDG_CONFIG_HOME", "config"},
-                                           {"XDG_CONFIG_DIRS", "etc"},
-                                           {"XDG_DATA_HOME", "data"},
-                                           {"XDG_RUNTIME_DIR", "run"},
-                                           {"FITQUILL_RUNTIME_DIR", "run"},
-                                           {"FITQUILL_PALM_ROOT", "palm"}}) {
-            fs::create_directories(m_dir / folder);
-            setenv(name, (m_dir / folder).c_str(), 1);
-        }
         const CJournalDate today = ScenarioToday();
         char date[16];
         std::snprintf(date, sizeof date, "%04d-%02d-%02d", today.Year() % 10000,
                       today.Month() % 100, today.Day() % 100);
-        setenv("FITQUILL_TODAY", date, 1);
-        for (const char* name :
-             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "FITQUILL_CONDUITS",
-              "FITQUILL_HANDHELD_DIR", "FITQUILL_HOTSYNC_LOG"})
-            unsetenv(name);
+        // Each operation flushes its backups and files to disk: in memory where the system has
+        // a memory file system, so that a hundred operations take seconds.
+        m_world.emplace(date, fs::is_directory("/dev/shm") ? "/dev/shm" : "/tmp");
+        m_dir = m_world->Root();
         ASSERT_TRUE(CSettingsStore({m_dir / "config" / "Quorvel" / "Fitquill.conf"})
                         .SetInstallPath((m_dir / "install").string()));
         // The handheld's user comes to exist at its first HotSync operation, which finds
@@ -87,7 +72,6 @@ protected:
         HotSync("sync '" + Handheld().string() + "'");
         ASSERT_TRUE(fs::is_directory(UserFolder()));
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     fs::path Handheld() const { return m_dir / "hh"; }
     fs::path UserFolder() const { return m_dir / "palm" / "Ann"; }
@@ -125,6 +109,7 @@ protected:
         return failure;
     }
 
+    std::optional<test::CProgramWorld> m_world;
     fs::path m_dir;
 };
 

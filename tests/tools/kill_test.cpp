@@ -7,6 +7,7 @@
 #include "platform/palm/install_aid.h"
 #include "platform/palm/palm_database.h"
 #include "platform/palm/user_store.h"
+#include "tests/support/program_world.h"
 #include "tools/fitquill-hotsync/sync_backup.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -106,26 +108,8 @@ SOutcome RunAndKill(const std::vector<std::string>& arguments,
 class KillTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/fq-kill-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        for (const auto& [name, folder] : {std::pair{"HOME", "home"},
-                                           {"XDG_CONFIG_HOME", "config"},
-                                           {"XDG_CONFIG_DIRS", "etc"},
-                                           {"XDG_DATA_HOME", "data"},
-                                           {"XDG_RUNTIME_DIR", "run"},
-                                           {"FITQUILL_RUNTIME_DIR", "run"},
-                                           {"FITQUILL_PALM_ROOT", "palm"}}) {
-            fs::create_directories(m_dir / folder);
-            setenv(name, (m_dir / folder).c_str(), 1);
-        }
-        setenv("FITQUILL_TODAY", "2024-06-30", 1);
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "FITQUILL_CONDUITS"})
-            unsetenv(name);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
+        m_world.emplace("2024-06-30");
+        m_dir = m_world->Root();
     }
 
     // Kills the command at `kills` moments spread over [0, its run time], restoring the
@@ -179,6 +163,7 @@ protected:
             fs::remove(file);
     }
 
+    std::optional<test::CProgramWorld> m_world;
     fs::path m_dir;
 };
 

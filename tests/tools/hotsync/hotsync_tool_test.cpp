@@ -14,6 +14,7 @@
 #include "platform/palm/palm_database.h"
 #include "platform/palm/user_store.h"
 #include "platform/settings/settings_store.h"
+#include "tests/support/program_world.h"
 #include "tools/fitquill-hotsync/sync_backup.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 #include <fstream>
 #include <map>
 
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -143,31 +145,15 @@ bool HasItem(const CFoodDB& food, const std::string& name) {
 class HotSyncToolTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/fq-hotsync-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        for (const auto& [name, folder] : {std::pair{"HOME", "home"},
-                                           {"XDG_CONFIG_HOME", "config"},
-                                           {"XDG_CONFIG_DIRS", "etc"},
-                                           {"XDG_DATA_HOME", "data"},
-                                           {"XDG_RUNTIME_DIR", "run"},
-                                           {"FITQUILL_RUNTIME_DIR", "run"},
-                                           {"FITQUILL_PALM_ROOT", "palm"}}) {
-            fs::create_directories(m_dir / folder);
-            setenv(name, (m_dir / folder).c_str(), 1);
-        }
-        setenv("FITQUILL_TODAY", "2024-06-30", 1);
-        for (const char* name :
-             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "FITQUILL_CONDUITS",
-              "FITQUILL_HANDHELD_DIR", "FITQUILL_HOTSYNC_LOG", "FITQUILL_TEST_CONDUIT_ANSWER",
-              "FITQUILL_TEST_CONDUIT_FAIL", "FITQUILL_TEST_CONDUIT_DELAY_MS",
-              "FITQUILL_HOTSYNC_LOCK_WAIT_MS"})
-            unsetenv(name);
+        m_world.emplace("2024-06-30", "/tmp",
+                        std::initializer_list<const char*>{
+                            "FITQUILL_TEST_CONDUIT_ANSWER", "FITQUILL_TEST_CONDUIT_FAIL",
+                            "FITQUILL_TEST_CONDUIT_DELAY_MS", "FITQUILL_HOTSYNC_LOCK_WAIT_MS"});
+        m_dir = m_world->Root();
         setenv("FITQUILL_TEST_CONDUIT_CALLS", (m_dir / "calls").c_str(), 1);
         ASSERT_TRUE(CSettingsStore({m_dir / "config" / "Quorvel" / "Fitquill.conf"})
                         .SetInstallPath((m_dir / "install").string()));
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     fs::path Handheld() const { return m_dir / "hh"; }
     fs::path UserFolder() const { return m_dir / "palm" / "Ann"; }
@@ -265,6 +251,7 @@ protected:
                " card=0 handheld=" + Handheld().string();
     }
 
+    std::optional<test::CProgramWorld> m_world;
     fs::path m_dir;
 };
 
