@@ -37,7 +37,7 @@ timeout 180 xvfb-run -a "${screen[@]}" bash -c '
         done
         return 1
     }
-    main=$(window "Fitquill Desktop") || fail "no main window"
+    main=$(bash "$main_window") || fail "no main window"
     sleep 2
     # Without a window manager a closed dialog leaves the keyboard nowhere: a click on the
     # "Find:" label gives it back to the main window without moving the focus inside it.

@@ -34,13 +34,7 @@ session() {
             return 1
         }
         "$program" & app=$!
-        window=""
-        for _ in $(seq 1 150); do
-            window=$(xdotool search --name "^Fitquill Desktop$" 2>/dev/null | head -n 1)
-            [ -n "$window" ] && break
-            sleep 0.1
-        done
-        [ -n "$window" ] || { echo "no main window"; kill -9 "$app"; exit 1; }
+        window=$(bash "$main_window") || { echo "no main window"; kill -9 "$app"; exit 1; }
         sleep 1.5
         eval "$3"
     ' bash "$program" "$copy" "$1"

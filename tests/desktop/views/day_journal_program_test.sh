@@ -15,13 +15,7 @@ timeout 120 xvfb-run -a "${screen[@]}" bash -c '
     set -u
     program=$1
     "$program" & app=$!
-    window=""
-    for _ in $(seq 1 100); do
-        window=$(xdotool search --name "^Fitquill Desktop$" 2>/dev/null | head -1)
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
-    [ -n "$window" ] || { echo "no main window"; kill "$app"; exit 1; }
+    window=$(bash "$main_window") || { echo "no main window"; kill "$app"; exit 1; }
     sleep 1
     eval "$(xdotool getwindowgeometry --shell "$window")"
     echo "window at $X,$Y size ${WIDTH}x$HEIGHT"

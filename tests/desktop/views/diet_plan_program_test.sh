@@ -19,13 +19,7 @@ timeout 150 xvfb-run -a "${screen[@]}" bash -c '
     program=$1 grab=$2 outdir=$3
     "$program" & pid=$!
     trap "kill $pid 2>/dev/null" EXIT
-    window=""
-    for _ in $(seq 1 100); do
-        window=$(xdotool search --name "^Fitquill Desktop$" 2>/dev/null | head -n 1)
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
-    [ -n "$window" ] || { echo "no main window came up"; exit 1; }
+    window=$(bash "$main_window") || { echo "no main window came up"; exit 1; }
     sleep 2
     keys() { xdotool key --delay 80 "$@"; sleep 0.4; }
     text() { xdotool type --delay 80 "$1"; sleep 0.4; }
