@@ -115,6 +115,24 @@ std::string FileDiffers(const std::optional<Bytes>& actual, const std::optional<
     return RecordsDiffer("desktop file", Payloads(*actual), Payloads(*expected));
 }
 
+// What a run did against what the model says it does: its error, both sides' bytes, no
+// handheld record over the limit, and a refused run leaving the handheld as it was.
+std::string RunDiffers(const SRunResult& result, const SModelOutcome& model, const SSides& before) {
+    std::string failure;
+    if (result.error != model.error)
+        failure += "run error " + std::to_string(result.error) + ", expected " +
+                   std::to_string(model.error) + "\n";
+    failure += FileDiffers(result.sides.desktopFile, model.desktopFile);
+    failure += RecordsDiffer("handheld", result.sides.handheld, model.handheld);
+    for (const Bytes& record : result.sides.handheld) {
+        if (record.size() > kModelRecordLimit)
+            failure += "a handheld record of " + std::to_string(record.size()) + " bytes\n";
+    }
+    if (result.error != 0 && result.sides.handheld != before.handheld)
+        failure += "a failed run changed the handheld\n";
+    return failure;
+}
+
 // The journal's records for a comparison. A day too large for a record (a merge can make one)
 // is compared by its record without food entries followed by each entry's id, mark, meal and
 // name.
@@ -270,22 +288,9 @@ std::string MergeRandomTest::CheckJournal(const SJournalScenario& scenario,
         m_tally.Count(scenario.action, before, result);
     const SModelOutcome model =
         ModelJournalRun(scenario.action, before.handheld, before.desktopFile, ScenarioToday());
-    if (result.error != model.error)
-        failure += "run error " + std::to_string(result.error) + ", expected " +
-                   std::to_string(model.error) + "\n";
-    failure += FileDiffers(result.sides.desktopFile, model.desktopFile);
-    failure += RecordsDiffer("handheld", result.sides.handheld, model.handheld);
-
-    for (const Bytes& record : result.sides.handheld) {
-        if (record.size() > kModelRecordLimit)
-            failure += "a handheld record of " + std::to_string(record.size()) + " bytes\n";
-    }
-    if (result.error != 0) {
-        // A refused run leaves the handheld as it was.
-        if (result.sides.handheld != before.handheld)
-            failure += "a failed run changed the handheld\n";
+    failure += RunDiffers(result, model, before);
+    if (result.error != 0)
         return failure;
-    }
     if (!result.sides.desktopFile)
         return failure + "no desktop file after a good run\n";
 
@@ -420,21 +425,9 @@ std::string MergeRandomTest::CheckFood(const SFoodScenario& scenario,
     if (enabled.empty())
         m_tally.Count(scenario.action, before, result);
     const SModelOutcome model = ModelFoodRun(scenario.action, before.handheld, before.desktopFile);
-    if (result.error != model.error)
-        failure += "run error " + std::to_string(result.error) + ", expected " +
-                   std::to_string(model.error) + "\n";
-    failure += FileDiffers(result.sides.desktopFile, model.desktopFile);
-    failure += RecordsDiffer("handheld", result.sides.handheld, model.handheld);
-
-    for (const Bytes& record : result.sides.handheld) {
-        if (record.size() > kModelRecordLimit)
-            failure += "a handheld record of " + std::to_string(record.size()) + " bytes\n";
-    }
-    if (result.error != 0) {
-        if (result.sides.handheld != before.handheld)
-            failure += "a failed run changed the handheld\n";
+    failure += RunDiffers(result, model, before);
+    if (result.error != 0)
         return failure;
-    }
     if (!result.sides.desktopFile) {
         // Only two empty sides leave nothing written.
         if (!(synchronizes && handheld.GroupCount() == 0 && desktop.GroupCount() == 0))

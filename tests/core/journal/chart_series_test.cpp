@@ -4,6 +4,7 @@
 #include "core/clock.h"
 #include "core/internal_error.h"
 #include "core/journal/journal_db.h"
+#include "tests/core/report/report_test_support.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -38,14 +39,7 @@ protected:
     void TearDown() override { CClock::SetFixedDate(std::nullopt); }
 
     CDayRecord& AddDay(const CJournalDate& date, double weight = 0) {
-        journal.GoToDate(date);
-        CDayRecord* day = journal.CurrentDay(true);
-        EXPECT_NE(day, nullptr);
-        if (weight > 0)
-            day->SetWeight(weight, journal.Profile().IsMetric(), journal.Profile());
-        else
-            day->SetWeight(CWeightValue(), journal.Profile());
-        return *day;
+        return test::JournalDay(journal, date, weight);
     }
 
     void AddFood(const CJournalDate& date, float calories, float fiber) {

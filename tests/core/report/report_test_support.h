@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Journals for the report tests: days with weights, food and exercise built through the
-// journal's own setters.
+// Journals for the report and chart tests: days with weights, food and exercise built through
+// the journal's own setters.
 
 #include "core/clock.h"
 #include "core/food/food_item.h"
@@ -16,6 +16,18 @@
 #include <utility>
 
 namespace fitquill::test {
+
+// A record for date; a weight of 0 leaves it without one. The journal stays on it.
+inline CDayRecord& JournalDay(CJournalDB& journal, const CJournalDate& date, double weight = 0) {
+    journal.GoToDate(date);
+    CDayRecord* day = journal.CurrentDay(true);
+    EXPECT_NE(day, nullptr);
+    if (weight > 0)
+        day->SetWeight(weight, journal.Profile().IsMetric(), journal.Profile());
+    else
+        day->SetWeight(CWeightValue(), journal.Profile());
+    return *day;
+}
 
 class ReportJournalTest : public testing::Test {
 protected:
@@ -33,16 +45,8 @@ protected:
         profile.SetSex(0);
     }
 
-    // A record for date; a weight of 0 leaves it without one. The journal stays on it.
     CDayRecord& Day(const CJournalDate& date, double weight = 0) {
-        journal.GoToDate(date);
-        CDayRecord* day = journal.CurrentDay(true);
-        EXPECT_NE(day, nullptr);
-        if (weight > 0)
-            day->SetWeight(weight, journal.Profile().IsMetric(), journal.Profile());
-        else
-            day->SetWeight(CWeightValue(), journal.Profile());
-        return *day;
+        return JournalDay(journal, date, weight);
     }
 
     // Logs one food item with these nutrient values (index, value) on the day.
