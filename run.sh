@@ -5,7 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
 fitquill_setup
-fitquill_build build
+# Only what the program needs and the installation ships, not the tests and benchmarks that
+# test.sh builds in the same folder.
+fitquill_configure build
+cmake --build build --target fitquill_program --parallel "$(nproc)"
 
 program=build/desktop/fitquill-desktop
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then

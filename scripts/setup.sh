@@ -35,12 +35,17 @@ fitquill_setup() {
   fi
 }
 
-# Configures (once) and builds one build folder: fitquill_build DIR [cmake options...]
-fitquill_build() {
+# Configures one build folder once: fitquill_configure DIR [cmake options...]
+fitquill_configure() {
   local dir=$1
   shift
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   fi
-  cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# Configures (once) and builds everything of one build folder: fitquill_build DIR [options...]
+fitquill_build() {
+  fitquill_configure "$@"
+  cmake --build "$1" --parallel "$(nproc)"
 }
