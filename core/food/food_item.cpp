@@ -6,6 +6,7 @@
 namespace fitquill {
 
 CFoodItem::CFoodItem() {
+    m_nutrients.reserve(kBasicNutrientCount);
     for (int i = 0; i < kBasicNutrientCount; ++i)
         m_nutrients.emplace_back(i, 0.0f);
     // The ratio of an empty serving to an empty measure is 0.
@@ -93,7 +94,7 @@ void CFoodItem::SetStoredMeasures(const CServingMeasure& serving,
     m_weightMeasure = weight;
 }
 
-bool CFoodItem::SetStoredNutrients(std::vector<CNutrientValue> nutrients) {
+bool CFoodItem::ValidStoredNutrients(const std::vector<CNutrientValue>& nutrients) {
     if (nutrients.size() < kBasicNutrientCount)
         return false;
     for (size_t i = 0; i < nutrients.size(); ++i) {
@@ -101,8 +102,22 @@ bool CFoodItem::SetStoredNutrients(std::vector<CNutrientValue> nutrients) {
                                     : nutrients[i].Index() <= nutrients[i - 1].Index())
             return false;
     }
+    return true;
+}
+
+bool CFoodItem::SetStoredNutrients(std::vector<CNutrientValue> nutrients) {
+    if (!ValidStoredNutrients(nutrients))
+        return false;
     m_nutrients = std::move(nutrients);
     return true;
+}
+
+std::optional<CFoodItem> CFoodItem::WithStoredNutrients(std::vector<CNutrientValue> nutrients) {
+    if (!ValidStoredNutrients(nutrients))
+        return std::nullopt;
+    CFoodItem item{SNoNutrients{}};
+    item.m_nutrients = std::move(nutrients);
+    return item;
 }
 
 } // namespace fitquill

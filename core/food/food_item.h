@@ -6,6 +6,7 @@
 #include "core/journal/id_generator.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,9 @@ namespace fitquill {
 class CFoodItem {
 public:
     CFoodItem();
+    // For readers of stored records: an item holding the nutrients as read, without the six
+    // empty ones a new item starts with; nothing when SetStoredNutrients would refuse them.
+    static std::optional<CFoodItem> WithStoredNutrients(std::vector<CNutrientValue> nutrients);
 
     uint32_t Id() const { return m_id; }
     void SetId(uint32_t id) { m_id = id; }
@@ -63,6 +67,9 @@ public:
     bool operator==(const CFoodItem& other) const = default;
 
 private:
+    struct SNoNutrients {};
+    explicit CFoodItem(SNoNutrients) {}
+    static bool ValidStoredNutrients(const std::vector<CNutrientValue>& nutrients);
     // Position of the entry of a nutrient index in the list, or -1.
     int NutrientPosition(int index) const;
     void DeriveServingUnitSet();

@@ -2,7 +2,10 @@
 #include "core/food/food_records.h"
 
 #include "core/internal_error.h"
+#include "core/io/byte_order.h"
 
+#include <bit>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -22,13 +25,17 @@ constexpr int kOldNutrientOrder[kBasicNutrientCount] = {
 
 } // namespace
 
-std::string ReadStoredText(CByteReader& in) {
-    std::string text = in.ReadText(ETextNul::Optional);
+std::string_view ReadStoredTextView(CByteReader& in) {
+    const std::string_view text = in.ReadTextView(ETextNul::Optional);
     if (text.size() > CByteWriter::kMaxTextLength) {
         in.MarkFailed();
-        text.clear();
+        return {};
     }
     return text;
+}
+
+std::string ReadStoredText(CByteReader& in) {
+    return std::string(ReadStoredTextView(in));
 }
 
 void PackServingMeasure(const CServingMeasure& measure, CByteWriter& out) {
@@ -44,31 +51,57 @@ CServingMeasure UnpackServingMeasure(CByteReader& in) {
     return CServingMeasure(amount, unit, unitSet);
 }
 
-void PackNutrientList(const std::vector<CNutrientValue>& nutrients, CByteWriter& out) {
+namespace {
+
+// The fields are stored into room the writer made beforehand, a run at a time: a journal save
+// packs some two million of them.
+uint8_t* StoreFloat(uint8_t* at, float value) {
+    StoreUint32BE(at, std::bit_cast<uint32_t>(value));
+    return at + 4;
+}
+
+uint8_t* StoreServingMeasure(uint8_t* at, const CServingMeasure& measure) {
+    at = StoreFloat(at, measure.Amount());
+    at[0] = measure.Unit();
+    at[1] = measure.UnitSet();
+    return at + 2;
+}
+
+uint8_t* StoreNutrientList(uint8_t* at, const std::vector<CNutrientValue>& nutrients) {
     if (nutrients.size() > 0xFFFF)
         RaiseInternalError(kInternalErrorFoodDb, "too many nutrients for a 16-bit count");
-    out.AppendUint16(static_cast<uint16_t>(nutrients.size()));
+    StoreUint16BE(at, static_cast<uint16_t>(nutrients.size()));
+    at += 2;
     for (const CNutrientValue& nutrient : nutrients) {
-        out.AppendUint8(nutrient.Index());
-        out.AppendFloat(nutrient.Value());
+        at[0] = nutrient.Index();
+        at = StoreFloat(at + 1, nutrient.Value());
     }
+    return at;
+}
+
+} // namespace
+
+void PackNutrientList(const std::vector<CNutrientValue>& nutrients, CByteWriter& out) {
+    StoreNutrientList(out.Extend(2 + kNutrientEntrySize * nutrients.size()), nutrients);
 }
 
 std::vector<CNutrientValue> UnpackNutrientList(CByteReader& in) {
     const uint16_t count = in.ReadCount(kNutrientEntrySize);
+    // ReadCount made sure the entries are there: they are taken in one read.
+    const std::span<const uint8_t> entries = in.ReadBytes(kNutrientEntrySize * count);
     std::vector<CNutrientValue> nutrients;
+    if (in.Failed())
+        return nutrients;
     nutrients.reserve(count);
-    for (uint16_t i = 0; i < count && !in.Failed(); ++i) {
-        const uint8_t index = in.ReadUint8();
-        const float value = in.ReadFloat();
+    for (std::size_t at = 0; at < entries.size(); at += kNutrientEntrySize) {
+        const uint8_t index = entries[at];
         if (index >= kNutrientCount) {
             in.MarkFailed();
+            nutrients.clear();
             break;
         }
-        nutrients.emplace_back(index, value);
+        nutrients.emplace_back(index, std::bit_cast<float>(LoadUint32BE(&entries[at + 1])));
     }
-    if (in.Failed())
-        nutrients.clear();
     return nutrients;
 }
 
@@ -77,6 +110,7 @@ std::vector<CNutrientValue> UnpackOldNutrients(CByteReader& in) {
     for (int stored = 0; stored < kBasicNutrientCount; ++stored)
         values[kOldNutrientOrder[stored]] = in.ReadFloat();
     std::vector<CNutrientValue> nutrients;
+    nutrients.reserve(kBasicNutrientCount);
     for (int index = 0; index < kBasicNutrientCount; ++index)
         nutrients.emplace_back(index, values[index]);
     return nutrients;
@@ -95,37 +129,56 @@ void PackFoodItem(const CFoodItem& item, CByteWriter& out) {
     out.AppendUint16(static_cast<uint16_t>(size));
     out.AppendText(item.Name(), EEmptyText::StoreNul);
     out.AppendText(item.SearchName(), EEmptyText::StoreNul);
-    out.AppendUint32(item.Id());
-    out.AppendUint8(item.Modified());
-    PackServingMeasure(item.Serving(), out);
-    PackServingMeasure(item.VolumeOrItemMeasure(), out);
-    PackServingMeasure(item.WeightMeasure(), out);
-    PackNutrientList(item.Nutrients(), out);
-    out.AppendUint16(item.MealType());
-    out.AppendFloat(item.ServingRatio());
+    // The fields after the texts have fixed sizes: room for them all at once.
+    uint8_t* at = out.Extend(4 + 1 + 3 * kServingMeasureSize + 2 +
+                             kNutrientEntrySize * item.Nutrients().size() + 2 + 4);
+    StoreUint32BE(at, item.Id());
+    at[4] = item.Modified();
+    at = StoreServingMeasure(at + 5, item.Serving());
+    at = StoreServingMeasure(at, item.VolumeOrItemMeasure());
+    at = StoreServingMeasure(at, item.WeightMeasure());
+    at = StoreNutrientList(at, item.Nutrients());
+    StoreUint16BE(at, item.MealType());
+    StoreFloat(at + 2, item.ServingRatio());
     if (out.Size() - start != size)
         RaiseInternalError(kInternalErrorFoodDb, "a food item was packed to another size");
 }
 
 namespace {
 
-// The fields both layouts share after the texts: stored straight into the item.
-void StoreItem(CFoodItem& item, std::string name, std::string searchName, uint32_t id,
-               uint8_t modified, const CServingMeasure& serving,
-               const CServingMeasure& volumeOrItem, const CServingMeasure& weight) {
-    item.SetName(name, false);
-    item.SetSearchName(searchName);
-    item.SetId(id);
-    item.SetModified(modified);
-    item.SetStoredMeasures(serving, volumeOrItem, weight);
+// The fields both layouts share, stored straight into the item. False, with the reader marked
+// failed, when the nutrients are not a food item's list or the item could not be written again.
+bool StoreItem(CByteReader& in, CFoodItem& item, std::vector<CNutrientValue> nutrients,
+               std::string_view name, std::string_view searchName, uint32_t id, uint8_t modified,
+               const CServingMeasure& serving, const CServingMeasure& volumeOrItem,
+               const CServingMeasure& weight, uint16_t mealType, float ratio) {
+    std::optional<CFoodItem> read = CFoodItem::WithStoredNutrients(std::move(nutrients));
+    if (!read) {
+        in.MarkFailed();
+        return false;
+    }
+    read->SetName(name, false);
+    read->SetSearchName(searchName);
+    read->SetId(id);
+    read->SetModified(modified);
+    read->SetStoredMeasures(serving, volumeOrItem, weight);
+    read->SetMealType(mealType);
+    read->SetStoredServingRatio(ratio);
+    if (FoodItemRecordSize(*read) > 0xFFFF) {
+        in.MarkFailed();
+        return false;
+    }
+    item = std::move(*read);
+    return true;
 }
 
 } // namespace
 
 bool UnpackFoodItem(CByteReader& in, CFoodItem& item) {
     in.ReadUint16(); // the record size: the fields below are read one by one instead
-    std::string name = ReadStoredText(in);
-    std::string searchName = ReadStoredText(in);
+    // Views into the record: the item keeps its own trimmed copies.
+    const std::string_view name = ReadStoredTextView(in);
+    const std::string_view searchName = ReadStoredTextView(in);
     const uint32_t id = in.ReadUint32();
     const uint8_t modified = in.ReadUint8();
     const CServingMeasure serving = UnpackServingMeasure(in);
@@ -136,51 +189,27 @@ bool UnpackFoodItem(CByteReader& in, CFoodItem& item) {
     const float ratio = in.ReadFloat();
     if (in.Failed())
         return false;
-
-    CFoodItem read;
-    StoreItem(read, std::move(name), std::move(searchName), id, modified, serving, volumeOrItem,
-              weight);
-    if (!read.SetStoredNutrients(std::move(nutrients))) {
-        in.MarkFailed();
-        return false;
-    }
-    read.SetMealType(mealType);
-    read.SetStoredServingRatio(ratio);
-    if (FoodItemRecordSize(read) > 0xFFFF) {
-        in.MarkFailed();
-        return false;
-    }
-    item = std::move(read);
-    return true;
+    return StoreItem(in, item, std::move(nutrients), name, searchName, id, modified, serving,
+                     volumeOrItem, weight, mealType, ratio);
 }
 
 bool UnpackOldFoodItem(CByteReader& in, CFoodItem& item) {
     const uint32_t id = in.ReadUint32();
     const uint8_t modified = in.ReadUint8();
-    std::string name = ReadStoredText(in);
-    std::string searchName = ReadStoredText(in);
+    const std::string_view name = ReadStoredTextView(in);
+    const std::string_view searchName = ReadStoredTextView(in);
     const CServingMeasure serving = UnpackServingMeasure(in);
     const CServingMeasure volumeOrItem = UnpackServingMeasure(in);
     const CServingMeasure weight = UnpackServingMeasure(in);
+    // Always the six basic nutrients, in order.
     std::vector<CNutrientValue> nutrients = UnpackOldNutrients(in);
     const uint16_t mealType = in.ReadUint16();
     const float ratio = in.ReadFloat();
     in.Skip(2);
     if (in.Failed())
         return false;
-
-    CFoodItem read;
-    StoreItem(read, std::move(name), std::move(searchName), id, modified, serving, volumeOrItem,
-              weight);
-    read.SetStoredNutrients(std::move(nutrients)); // always the six basic ones, in order
-    read.SetMealType(mealType);
-    read.SetStoredServingRatio(ratio);
-    if (FoodItemRecordSize(read) > 0xFFFF) {
-        in.MarkFailed();
-        return false;
-    }
-    item = std::move(read);
-    return true;
+    return StoreItem(in, item, std::move(nutrients), name, searchName, id, modified, serving,
+                     volumeOrItem, weight, mealType, ratio);
 }
 
 } // namespace fitquill

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fitquill {
@@ -31,6 +32,8 @@ constexpr std::size_t kMinOldFoodItemSize =
 // Reads a stored text, NUL or not. A text too long to be written again (65,535 bytes without
 // a NUL) marks the reader failed: no writer of the program can have stored it.
 std::string ReadStoredText(CByteReader& in);
+// The same as a view into the record, for a reader that keeps its own copy.
+std::string_view ReadStoredTextView(CByteReader& in);
 
 void PackServingMeasure(const CServingMeasure& measure, CByteWriter& out);
 CServingMeasure UnpackServingMeasure(CByteReader& in);

@@ -14,22 +14,27 @@ uint32_t CByteReader::ReadUint32LE() {
 }
 
 std::string CByteReader::ReadText(ETextNul nul) {
+    return std::string(ReadTextView(nul));
+}
+
+std::string_view CByteReader::ReadTextView(ETextNul nul) {
     const std::size_t length = ReadUint16();
     if (m_failed || length == 0) {
-        return std::string();
+        return {};
     }
     if (length > Remaining()) {
         m_failed = true;
-        return std::string();
+        return {};
     }
     const uint8_t* start = m_bytes.data() + m_offset;
     const uint8_t* end = std::find(start, start + length, uint8_t{0});
     if (end == start + length && nul == ETextNul::Required) {
         m_failed = true;
-        return std::string();
+        return {};
     }
     m_offset += length;
-    return std::string(start, end);
+    return std::string_view(reinterpret_cast<const char*>(start),
+                            static_cast<std::size_t>(end - start));
 }
 
 std::string CByteReader::ReadFixedText(std::size_t width) {

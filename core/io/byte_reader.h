@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace fitquill {
 
@@ -42,6 +43,9 @@ public:
     // first NUL among the stored bytes; a length running past the record is a failure, and so
     // is a text without any NUL when `nul` is Required.
     std::string ReadText(ETextNul nul = ETextNul::Required);
+    // The same text as a view into the record, for readers that keep it in a string of their
+    // own anyway (no temporary copy). Empty on failure.
+    std::string_view ReadTextView(ETextNul nul = ETextNul::Required);
     // A zero-padded field of exactly `width` bytes; the text ends at its first NUL.
     std::string ReadFixedText(std::size_t width);
     // The next `count` bytes, or an empty span on failure. The span points into the record.

@@ -12,9 +12,7 @@
 namespace fitquill {
 
 void CByteWriter::AppendUint32LE(uint32_t value) {
-    uint8_t bytes[4];
-    StoreUint32LE(bytes, value);
-    m_bytes.insert(m_bytes.end(), bytes, bytes + 4);
+    StoreUint32LE(Extend(4), value);
 }
 
 void CByteWriter::AppendBytes(std::span<const uint8_t> bytes) {
@@ -31,9 +29,9 @@ void CByteWriter::AppendText(std::string_view text, EEmptyText empty) {
         RaiseInternalError(kInternalErrorGeneral, "A text of " + std::to_string(text.size()) +
                                                       " bytes does not fit a record.");
     }
-    AppendUint16(static_cast<uint16_t>(text.size() + 1));
-    m_bytes.insert(m_bytes.end(), text.begin(), text.end());
-    m_bytes.push_back(0);
+    uint8_t* at = Extend(2 + text.size() + 1); // the NUL is among the zeros
+    StoreUint16BE(at, static_cast<uint16_t>(text.size() + 1));
+    std::copy(text.begin(), text.end(), at + 2);
 }
 
 void CByteWriter::AppendFixedText(std::string_view text, std::size_t width) {
@@ -58,6 +56,13 @@ void CByteWriter::PatchUint16(std::size_t offset, std::size_t value) {
                                " does not fit a 16-bit field of the record.");
     }
     StoreUint16BE(m_bytes.data() + offset, static_cast<uint16_t>(value));
+}
+
+void CByteWriter::PatchUint32LE(std::size_t offset, uint32_t value) {
+    if (offset > m_bytes.size() || m_bytes.size() - offset < 4) {
+        RaiseInternalError(kInternalErrorGeneral, "A 32-bit field was patched outside the record.");
+    }
+    StoreUint32LE(m_bytes.data() + offset, value);
 }
 
 } // namespace fitquill

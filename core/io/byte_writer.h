@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/io/byte_order.h"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -29,6 +31,7 @@ public:
 
     CByteWriter() = default;
     explicit CByteWriter(std::size_t reserve) { m_bytes.reserve(reserve); }
+    void Reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
 
     void AppendUint8(uint8_t value) { m_bytes.push_back(value); }
     void AppendInt8(int8_t value) { m_bytes.push_back(static_cast<uint8_t>(value)); }
@@ -47,10 +50,16 @@ public:
     // text is cut to fit.
     void AppendFixedText(std::string_view text, std::size_t width);
 
+    // Appends `count` bytes (zero) and returns where they begin, for a caller that fills a run
+    // of fixed-size fields at once (Store* of byte_order.h); valid until the next append.
+    uint8_t* Extend(std::size_t count);
+
     // Reserves a 16-bit field to be filled in later and returns its offset.
     std::size_t ReserveUint16();
     // Fills a 16-bit field at `offset` (for offsets and sizes known only at the end).
     void PatchUint16(std::size_t offset, std::size_t value);
+    // Fills a little-endian 32-bit field at `offset` (the length in a chunk frame).
+    void PatchUint32LE(std::size_t offset, uint32_t value);
 
     std::size_t Size() const { return m_bytes.size(); }
     const std::vector<uint8_t>& Bytes() const { return m_bytes; }
@@ -60,17 +69,20 @@ private:
     std::vector<uint8_t> m_bytes;
 };
 
-// The small appends are inline: a journal save makes millions of them.
+// The small appends are inline and store a whole field at once: a journal save makes millions
+// of them, and a byte at a time the vector's bounds are checked (and reloaded) for each byte.
+inline uint8_t* CByteWriter::Extend(std::size_t count) {
+    const std::size_t size = m_bytes.size();
+    m_bytes.resize(size + count);
+    return m_bytes.data() + size;
+}
+
 inline void CByteWriter::AppendUint16(uint16_t value) {
-    m_bytes.push_back(static_cast<uint8_t>(value >> 8));
-    m_bytes.push_back(static_cast<uint8_t>(value));
+    StoreUint16BE(Extend(2), value);
 }
 
 inline void CByteWriter::AppendUint32(uint32_t value) {
-    m_bytes.push_back(static_cast<uint8_t>(value >> 24));
-    m_bytes.push_back(static_cast<uint8_t>(value >> 16));
-    m_bytes.push_back(static_cast<uint8_t>(value >> 8));
-    m_bytes.push_back(static_cast<uint8_t>(value));
+    StoreUint32BE(Extend(4), value);
 }
 
 inline void CByteWriter::AppendFloat(float value) {

@@ -10,11 +10,28 @@ void CChunkWriter::AppendChunk(std::span<const uint8_t> payload) {
     if (payload.size() > UINT32_MAX) {
         RaiseInternalError(kInternalErrorGeneral, "A chunk payload does not fit a 32-bit length.");
     }
-    uint8_t frame[kFrameSize];
+    BeginChunk().AppendBytes(payload);
+    EndChunk();
+}
+
+CByteWriter& CChunkWriter::BeginChunk() {
+    if (m_chunkStart != kNoChunk)
+        RaiseInternalError(kInternalErrorGeneral, "A chunk was started inside another.");
+    m_chunkStart = m_out.Size();
+    uint8_t* frame = m_out.Extend(kFrameSize);
     StoreUint32LE(frame, m_count);
-    StoreUint32LE(frame + 4, static_cast<uint32_t>(payload.size()));
-    m_bytes.insert(m_bytes.end(), frame, frame + kFrameSize);
-    m_bytes.insert(m_bytes.end(), payload.begin(), payload.end());
+    return m_out;
+}
+
+void CChunkWriter::EndChunk() {
+    if (m_chunkStart == kNoChunk)
+        RaiseInternalError(kInternalErrorGeneral, "A chunk was ended that was not started.");
+    const std::size_t length = m_out.Size() - m_chunkStart - kFrameSize;
+    if (length > UINT32_MAX) {
+        RaiseInternalError(kInternalErrorGeneral, "A chunk payload does not fit a 32-bit length.");
+    }
+    m_out.PatchUint32LE(m_chunkStart + 4, static_cast<uint32_t>(length));
+    m_chunkStart = kNoChunk;
     ++m_count;
 }
 

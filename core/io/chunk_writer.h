@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/io/byte_writer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -19,13 +21,22 @@ public:
     // A payload of 4 GiB or more is a programming error (raises an internal error).
     void AppendChunk(std::span<const uint8_t> payload);
 
-    void Reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
+    // Starts a chunk whose payload the caller appends to the returned writer, and EndChunk
+    // frames it: a file is packed in one buffer, without a buffer per record. Starting a chunk
+    // before the last one ended, or ending one that was not started, is a programming error.
+    CByteWriter& BeginChunk();
+    void EndChunk();
+
+    void Reserve(std::size_t bytes) { m_out.Reserve(bytes); }
     uint32_t ChunkCount() const { return m_count; }
-    const std::vector<uint8_t>& Bytes() const { return m_bytes; }
-    std::vector<uint8_t> Release() { return std::move(m_bytes); }
+    const std::vector<uint8_t>& Bytes() const { return m_out.Bytes(); }
+    std::vector<uint8_t> Release() { return m_out.Release(); }
 
 private:
-    std::vector<uint8_t> m_bytes;
+    static constexpr std::size_t kNoChunk = static_cast<std::size_t>(-1);
+
+    CByteWriter m_out;
+    std::size_t m_chunkStart = kNoChunk;
     uint32_t m_count = 0;
 };
 

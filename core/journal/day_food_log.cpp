@@ -15,6 +15,7 @@ const char* const kMealNames[kMealCount] = {"Breakfast", "Lunch", "Dinner", "Sna
 } // namespace
 
 CDayFoodLog::CDayFoodLog() {
+    m_totals.reserve(kBasicNutrientCount);
     for (int i = 0; i < kBasicNutrientCount; ++i)
         m_totals.emplace_back(i, 0.0f);
 }
@@ -276,6 +277,11 @@ void CDayFoodLog::ClearChangeFlags() {
         for (CFoodItem& entry : list)
             entry.SetModified(0);
     }
+}
+
+void CDayFoodLog::ReserveMeal(int mealType, std::size_t count) {
+    if (mealType >= 0 && mealType < kMealCount)
+        m_meals[mealType].reserve(m_meals[mealType].size() + count);
 }
 
 bool CDayFoodLog::InsertStoredEntry(CFoodItem entry) {

@@ -6,6 +6,7 @@
 #include "core/journal/id_generator.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -105,6 +106,9 @@ public:
     bool InsertStoredEntry(CFoodItem entry);
     void RemoveStoredEntry(int mealType, int indexInMeal);
     void SetStoredTotals(std::vector<CNutrientValue> totals) { m_totals = std::move(totals); }
+    // Room for `count` more entries in a meal (from a stored list's count); an out-of-range
+    // meal type is ignored here and refused when its entries come in.
+    void ReserveMeal(int mealType, std::size_t count);
 
     // The content: totals and meal lists. The sort mode is a view setting and not compared.
     bool operator==(const CDayFoodLog& other) const;

@@ -4,6 +4,8 @@
 #include "core/journal/exercise_entry.h"
 #include "core/journal/id_generator.h"
 
+#include <cstddef>
+#include <utility>
 #include <vector>
 
 namespace fitquill {
@@ -42,7 +44,8 @@ public:
     void ClearChangeFlags();
 
     // For readers of stored records and the conduit's merge: appends the entry as it is.
-    void AppendStored(const CExerciseEntry& entry) { m_entries.push_back(entry); }
+    void AppendStored(CExerciseEntry entry) { m_entries.push_back(std::move(entry)); }
+    void Reserve(std::size_t count) { m_entries.reserve(m_entries.size() + count); }
 
     bool operator==(const CExerciseList&) const = default;
 

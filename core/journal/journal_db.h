@@ -160,6 +160,8 @@ public:
     // refreshing anything; the current position follows. Returns its position, or -1 when
     // the journal is full.
     int InsertDay(CDayRecord day);
+    // Room for `count` more records (a reader knows how many follow).
+    void ReserveDays(std::size_t count) { m_days.reserve(m_days.size() + count); }
 
 private:
     // Bisection over the records (probing the upper middle); sets the position.

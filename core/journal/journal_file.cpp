@@ -71,7 +71,9 @@ bool CJournalFile::Write(CJournalDB& journal, std::string* error) {
 }
 
 std::vector<uint8_t> CJournalFile::Pack(CJournalDB& journal) {
-    return JoinChunks(PackJournalRecords(journal));
+    CChunkWriter file;
+    PackJournalRecords(journal, file);
+    return file.Release();
 }
 
 bool CJournalFile::Unpack(std::span<const uint8_t> bytes, CJournalDB& journal,

@@ -5,7 +5,9 @@
 #include "core/internal_error.h"
 #include "core/io/byte_reader.h"
 #include "core/io/byte_writer.h"
+#include "core/io/chunk_writer.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace fitquill {
@@ -29,8 +31,9 @@ void AppendJournalText(CByteWriter& out, const std::string& text) {
     out.AppendText(text, EEmptyText::StoreNothing);
 }
 
-std::string ReadJournalText(CByteReader& in) {
-    return ReadStoredText(in);
+// A view into the record: the model keeps its own trimmed copy.
+std::string_view ReadJournalText(CByteReader& in) {
+    return ReadStoredTextView(in);
 }
 
 void AppendDate(CByteWriter& out, const CJournalDate& date) {
@@ -89,9 +92,10 @@ void PackExercises(const CExerciseList& exercises, CByteWriter& out) {
     }
 }
 
-// The version-6 day record with the offsets left 0; returns where the food log and the
-// exercise list begin.
+// The version-6 day record with the offsets left 0, appended to `out`; returns where the food
+// log and the exercise list begin, counted from the record's start.
 SDayOffsets PackDayBody(const CDayRecord& day, CByteWriter& out) {
+    const std::size_t start = out.Size();
     AppendDate(out, day.Date());
     out.AppendUint16(0);
     out.AppendUint16(0);
@@ -119,9 +123,9 @@ SDayOffsets PackDayBody(const CDayRecord& day, CByteWriter& out) {
     out.AppendUint16(pressure.ChangeBits());
 
     SDayOffsets offsets;
-    offsets.foodLog = out.Size();
+    offsets.foodLog = out.Size() - start;
     PackFoodLog(day.FoodLog(), out);
-    offsets.exerciseList = out.Size();
+    offsets.exerciseList = out.Size() - start;
     PackExercises(day.Exercises(), out);
     return offsets;
 }
@@ -156,6 +160,9 @@ void ReadFoodLog(CByteReader& in, uint16_t version, CDayFoodLog& log) {
     const int lists = old ? kOldMealLists : kMealCount;
     for (int list = 0; list < lists && !in.Failed(); ++list) {
         const uint16_t count = in.ReadCount(old ? kMinOldFoodItemSize : kMinFoodItemSize);
+        // The entries of a list are normally of its meal: room for them at once.
+        if (!old)
+            log.ReserveMeal(list, count);
         for (uint16_t i = 0; i < count && !in.Failed(); ++i) {
             CFoodItem entry;
             const bool read = old ? UnpackOldFoodItem(in, entry) : UnpackFoodItem(in, entry);
@@ -167,6 +174,7 @@ void ReadFoodLog(CByteReader& in, uint16_t version, CDayFoodLog& log) {
 
 void ReadExercises(CByteReader& in, CExerciseList& exercises) {
     const uint16_t count = in.ReadCount(kMinExerciseSize);
+    exercises.Reserve(count);
     for (uint16_t i = 0; i < count && !in.Failed(); ++i) {
         CExerciseEntry entry;
         entry.SetId(in.ReadUint32());
@@ -178,7 +186,7 @@ void ReadExercises(CByteReader& in, CExerciseList& exercises) {
         entry.SetMinutes(in.ReadUint16());
         entry.SetCalories(in.ReadUint16());
         if (!in.Failed())
-            exercises.AppendStored(entry);
+            exercises.AppendStored(std::move(entry));
     }
 }
 
@@ -191,12 +199,27 @@ void SetDamage(std::string* damage, const std::string& text) {
 
 // ---- header and day index ----
 
-std::vector<uint8_t> PackJournalHeader(const CJournalHeader& header) {
-    CByteWriter out(10);
+namespace {
+
+void PackJournalHeader(const CJournalHeader& header, CByteWriter& out) {
     out.AppendUint16(kJournalWrittenVersion);
     out.AppendUint16(header.Reserved());
     out.AppendUint32LE(header.IdGenerator().Value());
     out.AppendUint16(header.HistoryLength());
+}
+
+void PackDayIndex(const CDayIndex& index, CByteWriter& out) {
+    out.AppendUint16(index.FirstRecord());
+    out.AppendUint16(index.Count());
+}
+
+void PackUserProfile(const CUserProfile& profile, CByteWriter& out);
+
+} // namespace
+
+std::vector<uint8_t> PackJournalHeader(const CJournalHeader& header) {
+    CByteWriter out(10);
+    PackJournalHeader(header, out);
     return out.Release();
 }
 
@@ -217,8 +240,7 @@ bool UnpackJournalHeader(std::span<const uint8_t> payload, CJournalHeader& heade
 
 std::vector<uint8_t> PackDayIndex(const CDayIndex& index) {
     CByteWriter out(4);
-    out.AppendUint16(index.FirstRecord());
-    out.AppendUint16(index.Count());
+    PackDayIndex(index, out);
     return out.Release();
 }
 
@@ -236,6 +258,13 @@ bool UnpackDayIndex(std::span<const uint8_t> payload, CDayIndex& index) {
 
 std::vector<uint8_t> PackUserProfile(const CUserProfile& profile) {
     CByteWriter out;
+    PackUserProfile(profile, out);
+    return out.Release();
+}
+
+namespace {
+
+void PackUserProfile(const CUserProfile& profile, CByteWriter& out) {
     out.AppendUint8(profile.Status());
     AppendJournalText(out, profile.FirstText());
     AppendJournalText(out, profile.SecondText());
@@ -261,8 +290,9 @@ std::vector<uint8_t> PackUserProfile(const CUserProfile& profile) {
     out.AppendInt16(profile.FatPercent());
     out.AppendUint8(profile.TargetMode());
     PackNutrientList(profile.OwnTargets(), out);
-    return out.Release();
 }
+
+} // namespace
 
 bool UnpackUserProfile(std::span<const uint8_t> payload, uint16_t version, CUserProfile& profile) {
     CheckReadableVersion(version, "profile");
@@ -330,17 +360,27 @@ std::size_t DayRecordCapacity(const CDayRecord& day) {
     return size;
 }
 
+std::size_t ProfileCapacity(const CUserProfile& profile) {
+    return 128 + profile.FirstText().size() + profile.SecondText().size() +
+           profile.UserName().size() + kNutrientEntrySize * profile.OwnTargets().size();
+}
+
 } // namespace
 
-std::vector<uint8_t> PackDayRecord(CDayRecord& day) {
+void PackDayRecord(CDayRecord& day, CByteWriter& out) {
     day.FoodLog().RecomputeTotals();
-    CByteWriter out(DayRecordCapacity(day));
+    const std::size_t start = out.Size();
     const SDayOffsets offsets = PackDayBody(day, out);
     // PatchUint16 refuses offsets that do not fit, as a programming error.
-    out.PatchUint16(kFoodLogOffsetField, offsets.foodLog);
-    out.PatchUint16(kExerciseOffsetField, offsets.exerciseList);
+    out.PatchUint16(start + kFoodLogOffsetField, offsets.foodLog);
+    out.PatchUint16(start + kExerciseOffsetField, offsets.exerciseList);
     day.SetStoredOffsets(static_cast<uint16_t>(offsets.foodLog),
                          static_cast<uint16_t>(offsets.exerciseList));
+}
+
+std::vector<uint8_t> PackDayRecord(CDayRecord& day) {
+    CByteWriter out(DayRecordCapacity(day));
+    PackDayRecord(day, out);
     return out.Release();
 }
 
@@ -408,6 +448,26 @@ std::vector<std::vector<uint8_t>> PackJournalRecords(CJournalDB& journal) {
     return records;
 }
 
+void PackJournalRecords(CJournalDB& journal, CChunkWriter& file) {
+    journal.Header().SetVersion(kJournalWrittenVersion);
+    // Room for the whole file at once, so that it is packed without a copy or a regrowth.
+    std::size_t capacity =
+        3 * CChunkWriter::kFrameSize + 10 + 4 + ProfileCapacity(journal.Profile());
+    for (const CDayRecord& day : journal.Days())
+        capacity += CChunkWriter::kFrameSize + DayRecordCapacity(day);
+    file.Reserve(file.Bytes().size() + capacity);
+    PackJournalHeader(journal.Header(), file.BeginChunk());
+    file.EndChunk();
+    PackUserProfile(journal.Profile(), file.BeginChunk());
+    file.EndChunk();
+    PackDayIndex(journal.DayIndex(), file.BeginChunk());
+    file.EndChunk();
+    for (int position = 0; position < journal.DayCount(); ++position) {
+        PackDayRecord(journal.Day(position), file.BeginChunk());
+        file.EndChunk();
+    }
+}
+
 bool UnpackJournalRecords(std::span<const std::span<const uint8_t>> records, CJournalDB& journal,
                           std::string* damage) {
     CJournalHeader header;
@@ -427,6 +487,7 @@ bool UnpackJournalRecords(std::span<const std::span<const uint8_t>> records, CJo
         SetDamage(damage, "the day index is missing or damaged");
         return false;
     }
+    journal.ReserveDays(std::min<std::size_t>(index.Count(), records.size()));
     for (std::size_t i = 0; i < index.Count(); ++i) {
         const std::size_t number = CDayIndex::kFirstDayRecord + i;
         if (number >= records.size()) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/io/byte_writer.h"
+#include "core/io/chunk_writer.h"
 #include "core/journal/day_record.h"
 #include "core/journal/journal_db.h"
 #include "core/journal/user_profile.h"
@@ -42,6 +44,8 @@ bool UnpackDayIndex(std::span<const uint8_t> payload, CDayIndex& index);
 // A day too large for its 16-bit offsets is a programming error (the model refuses additions
 // long before).
 std::vector<uint8_t> PackDayRecord(CDayRecord& day);
+// The same record appended to `out` (its offsets count from the record's start).
+void PackDayRecord(CDayRecord& day, CByteWriter& out);
 // Version 6 keeps the stored offsets; version 5 keeps them too; version 4, which has none,
 // gets those the version-6 layout would have. Food entries are filed by their own meal type;
 // one outside the four meals is a damaged record, and so is a day too large to be written
@@ -51,6 +55,8 @@ bool UnpackDayRecord(std::span<const uint8_t> payload, uint16_t version, CDayRec
 // Every record of the journal in order. Sets the header's version to 6 and refreshes the food
 // totals of every day (see PackDayRecord).
 std::vector<std::vector<uint8_t>> PackJournalRecords(CJournalDB& journal);
+// The same records appended as chunks of a desktop file, all in the file's one buffer.
+void PackJournalRecords(CJournalDB& journal, CChunkWriter& file);
 
 // Reads header, profile, day index and as many day records as the index counts into the
 // journal, which should be empty: days are filed by date. False when a record the index calls
