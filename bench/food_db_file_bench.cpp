@@ -39,10 +39,13 @@ void FoodDBSave(benchmark::State& state) {
     const CBenchFile file("FoodDB_save.ddb");
     db.SetPaths(file.Path(), file.Path().parent_path());
     CFoodDBFile writer(EFoodFileMode::Conduit);
+    const CRatioToBaseline ratio;
     for (auto _ : state) {
         if (!writer.Save(db))
             state.SkipWithError(writer.LastError().c_str());
     }
+    const CBenchFile plain("FoodDB_ratio.ddb");
+    ratio.Set(state, "x_plain_write", [&] { PlainWrite(plain.Path(), FoodBytes()); });
     SetFileCounters(state);
 }
 BENCHMARK(FoodDBSave)->Unit(benchmark::kMillisecond);
@@ -59,6 +62,7 @@ BENCHMARK(FoodDBPlainWrite)->Unit(benchmark::kMillisecond);
 
 void FoodDBLoad(benchmark::State& state) {
     const CBenchFile& file = FoodFile();
+    const CRatioToBaseline ratio;
     for (auto _ : state) {
         CFoodDB db;
         db.SetPaths(file.Path(), file.Path().parent_path());
@@ -67,6 +71,11 @@ void FoodDBLoad(benchmark::State& state) {
             state.SkipWithError(reader.LastError().c_str());
         benchmark::DoNotOptimize(db);
     }
+    std::vector<uint8_t> plain;
+    ratio.Set(state, "x_plain_read", [&] {
+        PlainRead(file.Path(), plain);
+        benchmark::DoNotOptimize(plain.data());
+    });
     SetFileCounters(state);
 
     {

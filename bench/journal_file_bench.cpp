@@ -57,17 +57,35 @@ void SetFileCounters(benchmark::State& state, const STenYears& years) {
     state.SetLabel(state.range(0) == 0 ? "34 nutrients an entry" : "6 nutrients an entry");
 }
 
+// The yardsticks of the ratios: one plain write or read of the same bytes.
+void SetPlainWriteRatio(benchmark::State& state, const CRatioToBaseline& ratio,
+                        const std::vector<uint8_t>& bytes) {
+    const CBenchFile plain("journal_ratio.ddb");
+    ratio.Set(state, "x_plain_write", [&] { PlainWrite(plain.Path(), bytes); });
+}
+
+void SetPlainReadRatio(benchmark::State& state, const CRatioToBaseline& ratio,
+                       const CBenchFile& file) {
+    std::vector<uint8_t> bytes;
+    ratio.Set(state, "x_plain_read", [&] {
+        PlainRead(file.Path(), bytes);
+        benchmark::DoNotOptimize(bytes.data());
+    });
+}
+
 void JournalWrite(benchmark::State& state) {
     const STenYears& years = TenYears(state.range(0));
     CJournalDB journal = years.journal;
     const CBenchFile file("journal_write.ddb");
     journal.SetFilePath(file.Path().string());
     journal.SetFolderPath(file.Path().parent_path().string());
+    const CRatioToBaseline ratio;
     for (auto _ : state) {
         std::string error;
         if (!CJournalFile::Write(journal, &error))
             state.SkipWithError(error.c_str());
     }
+    SetPlainWriteRatio(state, ratio, years.bytes);
     SetFileCounters(state, TenYears(state.range(0)));
 }
 BENCHMARK(JournalWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -78,11 +96,15 @@ BENCHMARK(JournalWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void RecoveryCopyOnTheUserInterfaceThread(benchmark::State& state) {
     CJournalDB journal = TenYears(0).journal;
     CFoodDB food = BenchFoodDB();
+    const std::vector<uint8_t> packed =
+        state.range(0) == 0 ? CJournalFile::Pack(journal) : CFoodDBFile::Pack(food);
+    const CRatioToBaseline ratio;
     for (auto _ : state) {
         std::vector<uint8_t> bytes =
             state.range(0) == 0 ? CJournalFile::Pack(journal) : CFoodDBFile::Pack(food);
         benchmark::DoNotOptimize(bytes.data());
     }
+    SetPlainWriteRatio(state, ratio, packed);
     state.SetLabel(state.range(0) == 0 ? "journal" : "food database");
 }
 BENCHMARK(RecoveryCopyOnTheUserInterfaceThread)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -102,10 +124,12 @@ BENCHMARK(JournalPlainWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void JournalPack(benchmark::State& state) {
     const STenYears& years = TenYears(state.range(0));
     CJournalDB journal = years.journal;
+    const CRatioToBaseline ratio;
     for (auto _ : state) {
         std::vector<uint8_t> bytes = CJournalFile::Pack(journal);
         benchmark::DoNotOptimize(bytes.data());
     }
+    SetPlainWriteRatio(state, ratio, years.bytes);
     SetFileCounters(state, TenYears(state.range(0)));
 }
 BENCHMARK(JournalPack)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -113,6 +137,7 @@ BENCHMARK(JournalPack)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void JournalRead(benchmark::State& state) {
     const STenYears& years = TenYears(state.range(0));
     const CBenchFile& file = *years.file;
+    const CRatioToBaseline ratio;
     for (auto _ : state) {
         CJournalDB journal;
         journal.SetFilePath(file.Path().string());
@@ -121,6 +146,7 @@ void JournalRead(benchmark::State& state) {
             state.SkipWithError(error.empty() ? "wrong day count" : error.c_str());
         benchmark::DoNotOptimize(journal);
     }
+    SetPlainReadRatio(state, ratio, file);
     SetFileCounters(state, TenYears(state.range(0)));
 
     // What the loaded journal keeps in memory, and the most the read needed on the way.
@@ -154,12 +180,14 @@ BENCHMARK(JournalPlainRead)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // Unpacking alone, from bytes in memory: where the read's time goes.
 void JournalUnpack(benchmark::State& state) {
     const STenYears& years = TenYears(state.range(0));
+    const CRatioToBaseline ratio;
     for (auto _ : state) {
         CJournalDB journal;
         if (!CJournalFile::Unpack(years.bytes, journal))
             state.SkipWithError("unpack failed");
         benchmark::DoNotOptimize(journal);
     }
+    SetPlainReadRatio(state, ratio, *years.file);
     SetFileCounters(state, TenYears(state.range(0)));
 }
 BENCHMARK(JournalUnpack)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -146,35 +146,43 @@ void PackFoodItem(const CFoodItem& item, CByteWriter& out) {
 
 namespace {
 
-// The fields both layouts share, stored straight into the item. False, with the reader marked
-// failed, when the nutrients are not a food item's list or the item could not be written again.
-bool StoreItem(CByteReader& in, CFoodItem& item, std::vector<CNutrientValue> nutrients,
-               std::string_view name, std::string_view searchName, uint32_t id, uint8_t modified,
-               const CServingMeasure& serving, const CServingMeasure& volumeOrItem,
-               const CServingMeasure& weight, uint16_t mealType, float ratio) {
-    std::optional<CFoodItem> read = CFoodItem::WithStoredNutrients(std::move(nutrients));
-    if (!read) {
+// The fields both layouts share, stored straight into a new item. Nothing, with the reader
+// marked failed, when the nutrients are not a food item's list or the item could not be
+// written again.
+std::optional<CFoodItem> StoreItem(CByteReader& in, std::vector<CNutrientValue> nutrients,
+                                   std::string_view name, std::string_view searchName, uint32_t id,
+                                   uint8_t modified, const CServingMeasure& serving,
+                                   const CServingMeasure& volumeOrItem,
+                                   const CServingMeasure& weight, uint16_t mealType, float ratio) {
+    std::optional<CFoodItem> item = CFoodItem::WithStoredNutrients(std::move(nutrients));
+    if (!item) {
         in.MarkFailed();
-        return false;
+        return std::nullopt;
     }
-    read->SetName(name, false);
-    read->SetSearchName(searchName);
-    read->SetId(id);
-    read->SetModified(modified);
-    read->SetStoredMeasures(serving, volumeOrItem, weight);
-    read->SetMealType(mealType);
-    read->SetStoredServingRatio(ratio);
-    if (FoodItemRecordSize(*read) > 0xFFFF) {
+    item->SetName(name, false);
+    item->SetSearchName(searchName);
+    item->SetId(id);
+    item->SetModified(modified);
+    item->SetStoredMeasures(serving, volumeOrItem, weight);
+    item->SetMealType(mealType);
+    item->SetStoredServingRatio(ratio);
+    if (FoodItemRecordSize(*item) > 0xFFFF) {
         in.MarkFailed();
-        return false;
+        return std::nullopt;
     }
+    return item;
+}
+
+bool Assign(std::optional<CFoodItem> read, CFoodItem& item) {
+    if (!read)
+        return false;
     item = std::move(*read);
     return true;
 }
 
 } // namespace
 
-bool UnpackFoodItem(CByteReader& in, CFoodItem& item) {
+std::optional<CFoodItem> UnpackFoodItem(CByteReader& in) {
     in.ReadUint16(); // the record size: the fields below are read one by one instead
     // Views into the record: the item keeps its own trimmed copies.
     const std::string_view name = ReadStoredTextView(in);
@@ -188,12 +196,16 @@ bool UnpackFoodItem(CByteReader& in, CFoodItem& item) {
     const uint16_t mealType = in.ReadUint16();
     const float ratio = in.ReadFloat();
     if (in.Failed())
-        return false;
-    return StoreItem(in, item, std::move(nutrients), name, searchName, id, modified, serving,
+        return std::nullopt;
+    return StoreItem(in, std::move(nutrients), name, searchName, id, modified, serving,
                      volumeOrItem, weight, mealType, ratio);
 }
 
-bool UnpackOldFoodItem(CByteReader& in, CFoodItem& item) {
+bool UnpackFoodItem(CByteReader& in, CFoodItem& item) {
+    return Assign(UnpackFoodItem(in), item);
+}
+
+std::optional<CFoodItem> UnpackOldFoodItem(CByteReader& in) {
     const uint32_t id = in.ReadUint32();
     const uint8_t modified = in.ReadUint8();
     const std::string_view name = ReadStoredTextView(in);
@@ -207,9 +219,13 @@ bool UnpackOldFoodItem(CByteReader& in, CFoodItem& item) {
     const float ratio = in.ReadFloat();
     in.Skip(2);
     if (in.Failed())
-        return false;
-    return StoreItem(in, item, std::move(nutrients), name, searchName, id, modified, serving,
+        return std::nullopt;
+    return StoreItem(in, std::move(nutrients), name, searchName, id, modified, serving,
                      volumeOrItem, weight, mealType, ratio);
+}
+
+bool UnpackOldFoodItem(CByteReader& in, CFoodItem& item) {
+    return Assign(UnpackOldFoodItem(in), item);
 }
 
 } // namespace fitquill

@@ -8,6 +8,7 @@
 #include "core/io/byte_writer.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,11 +60,14 @@ void PackFoodItem(const CFoodItem& item, CByteWriter& out);
 // with the six basic nutrients first that a food item holds, or the item would not fit the
 // 16-bit record size when written.
 bool UnpackFoodItem(CByteReader& in, CFoodItem& item);
+// The same, making the item as it reads it; nothing when the bytes are damaged.
+std::optional<CFoodItem> UnpackFoodItem(CByteReader& in);
 
 // Reads one item of the layout of format versions 4 and 5: identifier, flag, name, search
 // name, the three measures, six floats with the nutrients 0, 1, 3, 2, 4, 5 in that order,
 // meal type, serving ratio and two unused bytes.
 bool UnpackOldFoodItem(CByteReader& in, CFoodItem& item);
+std::optional<CFoodItem> UnpackOldFoodItem(CByteReader& in);
 
 // The six basic nutrients as the old layouts store them: calories, carbohydrate, fiber,
 // protein, fat, saturated fat.

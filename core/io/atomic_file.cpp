@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/io/atomic_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
@@ -280,9 +281,13 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const fs::path& path, std::str
     if (!in.is_open()) {
         return fail("Could not open the file " + Quoted(path) + SystemReason(errno) + ".");
     }
-    std::vector<uint8_t> data;
-    data.reserve(static_cast<std::size_t>(expected));
-    // Read in blocks rather than trusting the size: the file may change while it is read.
+    // The size taken above straight into the result, then blocks rather than trusting the
+    // size: the file may change while it is read.
+    std::vector<uint8_t> data(static_cast<std::size_t>(expected));
+    if (!data.empty()) {
+        in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
+        data.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
+    }
     char block[64 * 1024];
     while (in) {
         in.read(block, sizeof block);

@@ -8,6 +8,7 @@
 #include "core/io/chunk_writer.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace fitquill {
@@ -164,9 +165,8 @@ void ReadFoodLog(CByteReader& in, uint16_t version, CDayFoodLog& log) {
         if (!old)
             log.ReserveMeal(list, count);
         for (uint16_t i = 0; i < count && !in.Failed(); ++i) {
-            CFoodItem entry;
-            const bool read = old ? UnpackOldFoodItem(in, entry) : UnpackFoodItem(in, entry);
-            if (read && !log.InsertStoredEntry(std::move(entry)))
+            std::optional<CFoodItem> entry = old ? UnpackOldFoodItem(in) : UnpackFoodItem(in);
+            if (entry && !log.InsertStoredEntry(std::move(*entry)))
                 in.MarkFailed();
         }
     }
