@@ -242,16 +242,23 @@ bool ReplaceFileAtomically(const fs::path& path, std::string_view text, std::str
         path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), error);
 }
 
-std::optional<std::vector<uint8_t>> ReadWholeFile(const fs::path& path, std::string* error,
-                                                  bool* missing) {
+struct CFileReader::SState {
+    std::filesystem::path path;
+    std::ifstream in;
+    std::uintmax_t read = 0;
+    // Reads of a few bytes (a chunk frame) would otherwise cost a system call each few kB.
+    std::unique_ptr<char[]> buffer;
+};
+
+CFileReader::CFileReader() = default;
+CFileReader::~CFileReader() = default;
+
+bool CFileReader::Open(const fs::path& path, std::string* error, bool* missing) {
+    m_state.reset();
+    m_error.clear();
     if (missing != nullptr) {
         *missing = false;
     }
-    auto fail = [&](const std::string& text) -> std::optional<std::vector<uint8_t>> {
-        Fail(error, text);
-        return std::nullopt;
-    };
-
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (!fs::exists(status)) {
@@ -259,49 +266,87 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const fs::path& path, std::str
             if (missing != nullptr) {
                 *missing = true;
             }
-            return fail("The file " + Quoted(path) + " does not exist.");
+            return Fail(error, "The file " + Quoted(path) + " does not exist.");
         }
-        return fail("Could not look at the file " + Quoted(path) + ": " + ec.message() + ".");
+        return Fail(error,
+                    "Could not look at the file " + Quoted(path) + ": " + ec.message() + ".");
     }
     if (fs::is_directory(status)) {
-        return fail("Could not read " + Quoted(path) + ": it is a folder.");
+        return Fail(error, "Could not read " + Quoted(path) + ": it is a folder.");
     }
-    std::uintmax_t expected = 0;
     if (fs::is_regular_file(status)) {
-        expected = fs::file_size(path, ec);
-        if (ec) {
-            expected = 0;
-        } else if (expected > kMaxReadFileSize) {
-            return fail("The file " + Quoted(path) + " is too large to be read.");
+        const std::uintmax_t size = fs::file_size(path, ec);
+        if (!ec && size > kMaxReadFileSize) {
+            return Fail(error, "The file " + Quoted(path) + " is too large to be read.");
         }
     }
 
+    auto state = std::make_unique<SState>();
+    state->path = path;
+    constexpr std::size_t kBufferSize = 256 * 1024;
+    state->buffer = std::make_unique<char[]>(kBufferSize);
+    state->in.rdbuf()->pubsetbuf(state->buffer.get(), kBufferSize);
     errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
-        return fail("Could not open the file " + Quoted(path) + SystemReason(errno) + ".");
+    state->in.open(path, std::ios::binary);
+    if (!state->in.is_open()) {
+        return Fail(error, "Could not open the file " + Quoted(path) + SystemReason(errno) + ".");
     }
-    // The size taken above straight into the result, then blocks rather than trusting the
-    // size: the file may change while it is read.
-    std::vector<uint8_t> data(static_cast<std::size_t>(expected));
-    if (!data.empty()) {
-        in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
-        data.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
+    m_state = std::move(state);
+    return true;
+}
+
+std::size_t CFileReader::ReadInto(std::vector<uint8_t>& into, std::size_t count) {
+    if (!m_state || Failed()) {
+        return 0;
     }
-    char block[64 * 1024];
-    while (in) {
-        in.read(block, sizeof block);
-        const std::streamsize got = in.gcount();
-        if (got <= 0) {
-            break;
+    // In steps, so that a count from a damaged length grows the buffer only as bytes come.
+    constexpr std::size_t kStep = 4 * 1024 * 1024;
+    std::size_t got = 0;
+    while (got < count && m_state->in) {
+        const std::size_t want = std::min(count - got, kStep);
+        const std::size_t start = into.size();
+        into.resize(start + want);
+        errno = 0;
+        m_state->in.read(reinterpret_cast<char*>(into.data() + start),
+                         static_cast<std::streamsize>(want));
+        const auto came =
+            static_cast<std::size_t>(std::max<std::streamsize>(0, m_state->in.gcount()));
+        into.resize(start + came);
+        got += came;
+        m_state->read += came;
+        if (m_state->in.bad()) {
+            m_error =
+                "Could not read the file " + Quoted(m_state->path) + SystemReason(errno) + ".";
+            return got;
         }
-        if (data.size() + static_cast<std::size_t>(got) > kMaxReadFileSize) {
-            return fail("The file " + Quoted(path) + " is too large to be read.");
+        if (m_state->read > kMaxReadFileSize) {
+            m_error = "The file " + Quoted(m_state->path) + " is too large to be read.";
+            return got;
         }
-        data.insert(data.end(), block, block + got);
     }
-    if (in.bad()) {
-        return fail("Could not read the file " + Quoted(path) + SystemReason(errno) + ".");
+    return got;
+}
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const fs::path& path, std::string* error,
+                                                  bool* missing) {
+    CFileReader file;
+    if (!file.Open(path, error, missing)) {
+        return std::nullopt;
+    }
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    std::vector<uint8_t> data;
+    // The size taken when opening straight into the result, then blocks rather than trusting
+    // the size: the file may change while it is read.
+    if (!ec) {
+        data.reserve(static_cast<std::size_t>(size));
+        file.ReadInto(data, static_cast<std::size_t>(size));
+    }
+    while (!file.Failed() && file.ReadInto(data, 64 * 1024) > 0) {
+    }
+    if (file.Failed()) {
+        Fail(error, file.Error());
+        return std::nullopt;
     }
     return data;
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -33,6 +34,35 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view t
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& path,
                                                   std::string* error = nullptr,
                                                   bool* missing = nullptr);
+
+// Reads a file front to back in pieces, with the checks and messages of ReadWholeFile, for a
+// reader that takes the file apart as it goes instead of holding all of it: its memory stays at
+// what it keeps, and it works on bytes that were just read, still in the cache.
+class CFileReader {
+public:
+    CFileReader();
+    ~CFileReader();
+    CFileReader(const CFileReader&) = delete;
+    CFileReader& operator=(const CFileReader&) = delete;
+
+    // False with a readable reason in `error`, and `missing` (when given) set when the file
+    // does not exist, exactly as ReadWholeFile.
+    bool Open(const std::filesystem::path& path, std::string* error = nullptr,
+              bool* missing = nullptr);
+    // Appends up to `count` more bytes of the file to `into` and returns how many came: fewer
+    // at the end of the file, or when the read fails (Failed). Memory grows only with bytes
+    // that came, so a damaged length asks for nothing the file does not hold. Past 256 MiB in
+    // all (kMaxReadFileSize) the reader fails.
+    std::size_t ReadInto(std::vector<uint8_t>& into, std::size_t count);
+    // A read error or a file grown too large, not the end of the file; Error() says which.
+    bool Failed() const { return !m_error.empty(); }
+    const std::string& Error() const { return m_error; }
+
+private:
+    struct SState;
+    std::unique_ptr<SState> m_state;
+    std::string m_error;
+};
 
 // Where an injected failure strikes inside ReplaceFileAtomically.
 enum class EFileFault {

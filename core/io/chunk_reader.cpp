@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/io/chunk_reader.h"
 
+#include "core/io/atomic_file.h"
 #include "core/io/byte_order.h"
 #include "core/io/chunk_writer.h"
 
@@ -22,6 +23,23 @@ std::optional<std::span<const uint8_t>> CChunkReader::Next() {
     m_offset += CChunkWriter::kFrameSize + length;
     ++m_chunksRead;
     return payload;
+}
+
+std::optional<std::span<const uint8_t>> CChunkFileReader::Next() {
+    if (m_done)
+        return std::nullopt;
+    m_payload.clear();
+    if (m_file.ReadInto(m_payload, CChunkWriter::kFrameSize) != CChunkWriter::kFrameSize) {
+        m_done = true;
+        return std::nullopt;
+    }
+    const uint32_t length = LoadUint32LE(m_payload.data() + 4);
+    m_payload.clear();
+    if (m_file.ReadInto(m_payload, length) != length) {
+        m_done = true;
+        return std::nullopt;
+    }
+    return std::span<const uint8_t>(m_payload);
 }
 
 std::optional<std::vector<std::span<const uint8_t>>> SplitChunks(std::span<const uint8_t> file) {

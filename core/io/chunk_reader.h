@@ -35,6 +35,26 @@ private:
     bool m_failed = false;
 };
 
+class CFileReader;
+
+// The chunks of a desktop file taken from the file itself one at a time, every payload into the
+// same buffer: a reader parses a large file while its bytes are still in the cache, and never
+// holds all of it.
+class CChunkFileReader {
+public:
+    explicit CChunkFileReader(CFileReader& file) : m_file(file) {}
+
+    // The next payload, valid until the next call. Nothing at the end of the file, at damage (a
+    // frame cut short, a length running past the end of the file) or when the file cannot be
+    // read (the file reader's Failed tells); every later call returns nothing as well.
+    std::optional<std::span<const uint8_t>> Next();
+
+private:
+    CFileReader& m_file;
+    std::vector<uint8_t> m_payload;
+    bool m_done = false;
+};
+
 // Every payload of a file, or nothing when any frame is damaged (including stray bytes after
 // the last chunk).
 std::optional<std::vector<std::span<const uint8_t>>> SplitChunks(std::span<const uint8_t> file);

@@ -6,6 +6,7 @@
 #include "core/io/chunk_writer.h"
 #include "core/journal/journal_records.h"
 
+#include <filesystem>
 #include <optional>
 
 namespace fitquill {
@@ -43,17 +44,33 @@ bool CJournalFile::Read(CJournalDB& journal, std::string* error) {
 
     std::string reason;
     bool missing = false;
-    const std::optional<std::vector<uint8_t>> bytes =
-        ReadWholeFile(journal.FilePath(), &reason, &missing);
-    if (!bytes) {
+    CFileReader file;
+    if (!file.Open(journal.FilePath(), &reason, &missing)) {
         // Only a file that is not there means a new user; one that is there but cannot be
         // read must not pass for an empty journal that the next save would write over it.
         if (!missing)
             return Fail(error, reason);
         return true;
     }
+    // Record by record from the file: a long journal is never held whole beside its model,
+    // and each record is read while its bytes are in the cache.
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(journal.FilePath(), ec);
+    CChunkFileReader chunks(file);
+    CJournalRecordReader records(
+        journal,
+        ec ? 0 : static_cast<std::size_t>(size / (CChunkWriter::kFrameSize + kMinDayRecordSize)));
+    while (records.WantsMore()) {
+        const std::optional<std::span<const uint8_t>> record = chunks.Next();
+        if (!record || !records.Take(*record))
+            break;
+    }
+    if (file.Failed()) {
+        journal.Clear(); // as when the file cannot be read at all
+        return Fail(error, file.Error());
+    }
     std::string damage;
-    if (!Unpack(*bytes, journal, &damage))
+    if (!records.Finish(&damage))
         return Fail(error, "The journal " + journal.FilePath() + " is damaged: " + damage + ".");
     journal.SetModified(false);
     return true;

@@ -468,44 +468,76 @@ void PackJournalRecords(CJournalDB& journal, CChunkWriter& file) {
     }
 }
 
+bool CJournalRecordReader::WantsMore() const {
+    return !m_damaged && m_taken < CDayIndex::kFirstDayRecord + m_days;
+}
+
+bool CJournalRecordReader::Damaged(std::string text) {
+    m_damaged = true;
+    m_damage = std::move(text);
+    return false;
+}
+
+bool CJournalRecordReader::Take(std::span<const uint8_t> record) {
+    if (!WantsMore())
+        return false;
+    const std::size_t number = m_taken++;
+    if (number == 0) {
+        CJournalHeader header;
+        if (!UnpackJournalHeader(record, header))
+            return Damaged("the header is missing or damaged");
+        m_journal.Header() = header;
+        m_version = header.Version();
+        return true;
+    }
+    if (number == 1) {
+        if (!UnpackUserProfile(record, m_version, m_journal.Profile()))
+            return Damaged("the profile is missing or damaged");
+        return true;
+    }
+    if (number == 2) {
+        CDayIndex index;
+        if (!UnpackDayIndex(record, index))
+            return Damaged("the day index is missing or damaged");
+        m_days = index.Count();
+        m_journal.ReserveDays(std::min(m_days, m_maxDays));
+        return true;
+    }
+    CDayRecord day;
+    if (!UnpackDayRecord(record, m_version, day))
+        return Damaged("day record " + std::to_string(number) + " is damaged");
+    if (m_journal.InsertDay(std::move(day)) < 0)
+        return Damaged("the journal holds more days than it can");
+    return true;
+}
+
+bool CJournalRecordReader::Finish(std::string* damage) const {
+    std::string text = m_damage;
+    if (!m_damaged) {
+        if (m_taken == 0)
+            text = "the header is missing or damaged";
+        else if (m_taken == 1)
+            text = "the profile is missing or damaged";
+        else if (m_taken == 2)
+            text = "the day index is missing or damaged";
+        else if (WantsMore())
+            text = "the day index counts " + std::to_string(m_days) + " days, but only " +
+                   std::to_string(m_taken - CDayIndex::kFirstDayRecord) + " are present";
+        else
+            return true;
+    }
+    SetDamage(damage, text);
+    return false;
+}
+
 bool UnpackJournalRecords(std::span<const std::span<const uint8_t>> records, CJournalDB& journal,
                           std::string* damage) {
-    CJournalHeader header;
-    if (records.empty() || !UnpackJournalHeader(records[0], header)) {
-        SetDamage(damage, "the header is missing or damaged");
-        return false;
+    CJournalRecordReader reader(journal, records.size());
+    for (const std::span<const uint8_t> record : records) {
+        if (!reader.WantsMore() || !reader.Take(record))
+            break;
     }
-    journal.Header() = header;
-    const uint16_t version = header.Version();
-
-    if (records.size() < 2 || !UnpackUserProfile(records[1], version, journal.Profile())) {
-        SetDamage(damage, "the profile is missing or damaged");
-        return false;
-    }
-    CDayIndex index;
-    if (records.size() < 3 || !UnpackDayIndex(records[2], index)) {
-        SetDamage(damage, "the day index is missing or damaged");
-        return false;
-    }
-    journal.ReserveDays(std::min<std::size_t>(index.Count(), records.size()));
-    for (std::size_t i = 0; i < index.Count(); ++i) {
-        const std::size_t number = CDayIndex::kFirstDayRecord + i;
-        if (number >= records.size()) {
-            SetDamage(damage, "the day index counts " + std::to_string(index.Count()) +
-                                  " days, but only " + std::to_string(i) + " are present");
-            return false;
-        }
-        CDayRecord day;
-        if (!UnpackDayRecord(records[number], version, day)) {
-            SetDamage(damage, "day record " + std::to_string(number) + " is damaged");
-            return false;
-        }
-        if (journal.InsertDay(std::move(day)) < 0) {
-            SetDamage(damage, "the journal holds more days than it can");
-            return false;
-        }
-    }
-    return true;
+    return reader.Finish(damage);
 }
 
 } // namespace fitquill

@@ -58,6 +58,40 @@ std::vector<std::vector<uint8_t>> PackJournalRecords(CJournalDB& journal);
 // The same records appended as chunks of a desktop file, all in the file's one buffer.
 void PackJournalRecords(CJournalDB& journal, CChunkWriter& file);
 
+// Fewest bytes a readable day record of any version takes, to bound a reservation by the size
+// of a file.
+constexpr std::size_t kMinDayRecordSize = 48;
+
+// Reads a journal's records one at a time, in order, as UnpackJournalRecords does for a list:
+// for a reader that takes them from the file as it goes.
+class CJournalRecordReader {
+public:
+    // The journal should be empty; at most `maxDays` day records can follow (it bounds the
+    // room reserved for the days the index counts, which may be damaged).
+    CJournalRecordReader(CJournalDB& journal, std::size_t maxDays)
+        : m_journal(journal), m_maxDays(maxDays) {}
+
+    // Whether the journal needs another record: header, profile, day index, then as many day
+    // records as the index counts.
+    bool WantsMore() const;
+    // Reads the next record into the journal; false when it is damaged, which ends the read.
+    bool Take(std::span<const uint8_t> record);
+    // After the last record came (or none was left, or one was damaged): true when the journal
+    // got every record it needs, else false with what was wrong in `damage` (when given).
+    bool Finish(std::string* damage = nullptr) const;
+
+private:
+    bool Damaged(std::string text);
+
+    CJournalDB& m_journal;
+    std::size_t m_maxDays;
+    std::size_t m_taken = 0;
+    std::size_t m_days = 0;
+    uint16_t m_version = 0;
+    bool m_damaged = false;
+    std::string m_damage;
+};
+
 // Reads header, profile, day index and as many day records as the index counts into the
 // journal, which should be empty: days are filed by date. False when a record the index calls
 // for is missing or a record is damaged; what was read before stays in the journal. Records

@@ -111,7 +111,11 @@ TEST(ByteWriterTest, BadPatchesAreInternalErrors) {
     EXPECT_THROW(writer.PatchUint16(2, 1), CInternalError); // one byte left only
     EXPECT_THROW(writer.PatchUint16(9, 1), CInternalError);
     EXPECT_THROW(writer.PatchUint16(static_cast<std::size_t>(-1), 1), CInternalError);
+    EXPECT_THROW(writer.PatchUint32LE(0, 1), CInternalError); // three bytes only
     EXPECT_EQ(writer.Bytes(), (Bytes{0, 0, 0})) << "a refused patch changes nothing";
+    writer.Extend(1);
+    writer.PatchUint32LE(0, 0x04030201);
+    EXPECT_EQ(writer.Bytes(), (Bytes{1, 2, 3, 4}));
 }
 
 } // namespace

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/io/chunk_reader.h"
 
+#include "core/internal_error.h"
+#include "core/io/atomic_file.h"
 #include "core/io/chunk_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <vector>
 
 namespace fitquill {
@@ -118,6 +123,65 @@ TEST(ChunkContainerTest, LengthsLongerThanTheFileFail) {
     for (const Row& row : rows) {
         EXPECT_FALSE(SplitChunks(row.file).has_value()) << row.name;
     }
+}
+
+TEST(ChunkContainerTest, ChunksWrittenInPlaceAreFramedLikeAppendedOnes) {
+    CChunkWriter inPlace;
+    inPlace.BeginChunk().AppendUint16(0x0102);
+    inPlace.EndChunk();
+    inPlace.BeginChunk();
+    inPlace.EndChunk();
+    CChunkWriter appended;
+    appended.AppendChunk(Bytes{1, 2});
+    appended.AppendChunk(Bytes{});
+    EXPECT_EQ(inPlace.Bytes(), appended.Bytes());
+    EXPECT_EQ(inPlace.ChunkCount(), 2u);
+
+    EXPECT_THROW(inPlace.EndChunk(), CInternalError) << "no chunk was started";
+    inPlace.BeginChunk();
+    EXPECT_THROW(inPlace.BeginChunk(), CInternalError) << "one chunk at a time";
+}
+
+// The chunks read from the file one at a time are those CChunkReader finds in its bytes, up to
+// the end or the first damaged frame, whatever the cut or damage.
+TEST(ChunkContainerTest, ReadingFromTheFileFindsWhatTheBytesHold) {
+    CChunkWriter writer;
+    writer.AppendChunk(Bytes{1, 2, 3, 4, 5});
+    writer.AppendChunk(Bytes{});
+    writer.AppendChunk(Bytes(70000, 7));
+    const Bytes full = writer.Release();
+    std::vector<Bytes> files;
+    for (std::size_t cut = 0; cut <= 40; ++cut)
+        files.emplace_back(full.begin(), full.begin() + static_cast<long>(cut));
+    files.emplace_back(full.begin(), full.end() - 1);
+    files.push_back(full);
+    Bytes longLength = full;
+    longLength[4 + 8 + 5 + 8 + 4 + 2] = 0x7F; // the third length runs far past the file
+    files.push_back(longLength);
+
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("fitquill-chunks-" + std::to_string(std::random_device{}()));
+    for (const Bytes& bytes : files) {
+        {
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
+        }
+        std::vector<Bytes> expected;
+        for (const auto payload : LeadingChunks(bytes))
+            expected.push_back(ToBytes(payload));
+        CFileReader file;
+        ASSERT_TRUE(file.Open(path));
+        CChunkFileReader chunks(file);
+        std::vector<Bytes> read;
+        while (const auto payload = chunks.Next())
+            read.push_back(ToBytes(*payload));
+        EXPECT_EQ(read, expected) << bytes.size() << " bytes";
+        EXPECT_FALSE(chunks.Next().has_value()) << "the end is sticky";
+        EXPECT_FALSE(file.Failed());
+    }
+    std::filesystem::remove(path);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "core/clock.h"
 #include "core/internal_error.h"
 #include "core/io/atomic_file.h"
+#include "core/io/chunk_writer.h"
 #include "core/journal/journal_file.h"
 #include "core/journal/journal_records.h"
 #include "tests/core/file_test_support.h"
@@ -193,6 +194,13 @@ TEST_F(JournalFileTest, EveryFieldSurvivesWriteAndReadAndRewritesIdentically) {
     const Bytes first = FileBytes(m_file);
     ASSERT_TRUE(CJournalFile::Write(loaded, &error)) << error;
     EXPECT_EQ(FileBytes(m_file), first);
+}
+
+TEST_F(JournalFileTest, TheFileFramesTheRecordsTheHandheldGets) {
+    CJournalDB journal = RichJournal();
+    CJournalDB copy = journal;
+    EXPECT_EQ(CJournalFile::Pack(journal), JoinChunks(PackJournalRecords(copy)));
+    ExpectSameJournal(journal, copy);
 }
 
 TEST_F(JournalFileTest, TotalsAreRecomputedBeforeTheyAreWritten) {
@@ -491,6 +499,42 @@ TEST_F(JournalFileTest, DayIndexCountingMissingDaysFailsAfterLoadingThePresentOn
     CJournalDB fewer;
     EXPECT_TRUE(CJournalFile::Unpack(Chunks(payloads), fewer));
     EXPECT_EQ(fewer.DayCount(), 1);
+}
+
+// Read takes the file record by record; it must come to what unpacking the file's bytes gives,
+// whether the file is whole, cut anywhere or damaged.
+TEST_F(JournalFileTest, ReadingTheFileAgreesWithUnpackingItsBytes) {
+    CJournalDB journal = RichJournal();
+    const Bytes good = CJournalFile::Pack(journal);
+    std::vector<Bytes> files{good, OldJournal(4), OldJournal(5)};
+    for (size_t size = 0; size < good.size(); ++size)
+        files.emplace_back(good.begin(), good.begin() + static_cast<long>(size));
+    std::vector<Bytes> payloads = Payloads(good);
+    payloads[2] = CBuilder().U16(3).U16(5).Get(); // more days counted than present
+    files.push_back(Chunks(payloads));
+    payloads[2] = CBuilder().U16(3).U16(1).Get(); // fewer, then a stray damaged frame
+    files.push_back(Chunks(payloads));
+    files.back().push_back(0xFF);
+    Bytes longLength = good;
+    longLength[4 + 8 + 10 + 8 + Payloads(good)[1].size() + 8 + 4 + 3] = 0x40;
+    files.push_back(longLength);
+
+    for (const Bytes& bytes : files) {
+        SCOPED_TRACE(::testing::Message() << bytes.size() << " bytes");
+        WriteFile(m_file, bytes);
+        CJournalDB read;
+        SetPaths(read);
+        std::string error;
+        const bool readOk = CJournalFile::Read(read, &error);
+        CJournalDB unpacked;
+        std::string damage;
+        const bool unpackedOk = CJournalFile::Unpack(bytes, unpacked, &damage);
+        ASSERT_EQ(readOk, unpackedOk);
+        if (!readOk) {
+            EXPECT_NE(error.find(": " + damage + "."), std::string::npos) << error;
+        }
+        ExpectSameJournal(read, unpacked);
+    }
 }
 
 TEST_F(JournalFileTest, EveryTruncationFailsWithoutReadingPastTheData) {
