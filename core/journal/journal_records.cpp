@@ -448,14 +448,18 @@ std::vector<std::vector<uint8_t>> PackJournalRecords(CJournalDB& journal) {
     return records;
 }
 
-void PackJournalRecords(CJournalDB& journal, CChunkWriter& file) {
-    journal.Header().SetVersion(kJournalWrittenVersion);
-    // Room for the whole file at once, so that it is packed without a copy or a regrowth.
+std::size_t JournalFileCapacity(const CJournalDB& journal) {
     std::size_t capacity =
         3 * CChunkWriter::kFrameSize + 10 + 4 + ProfileCapacity(journal.Profile());
     for (const CDayRecord& day : journal.Days())
         capacity += CChunkWriter::kFrameSize + DayRecordCapacity(day);
-    file.Reserve(file.Bytes().size() + capacity);
+    return capacity;
+}
+
+void PackJournalRecords(CJournalDB& journal, CChunkWriter& file) {
+    journal.Header().SetVersion(kJournalWrittenVersion);
+    // Room for the whole file at once, so that it is packed without a copy or a regrowth.
+    file.Reserve(file.Bytes().size() + JournalFileCapacity(journal));
     PackJournalHeader(journal.Header(), file.BeginChunk());
     file.EndChunk();
     PackUserProfile(journal.Profile(), file.BeginChunk());

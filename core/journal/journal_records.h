@@ -57,6 +57,8 @@ bool UnpackDayRecord(std::span<const uint8_t> payload, uint16_t version, CDayRec
 std::vector<std::vector<uint8_t>> PackJournalRecords(CJournalDB& journal);
 // The same records appended as chunks of a desktop file, all in the file's one buffer.
 void PackJournalRecords(CJournalDB& journal, CChunkWriter& file);
+// Enough room for the journal's file (a little more than it takes), for a packer's buffer.
+std::size_t JournalFileCapacity(const CJournalDB& journal);
 
 // Fewest bytes a readable day record of any version takes, to bound a reservation by the size
 // of a file.

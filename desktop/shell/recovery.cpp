@@ -203,11 +203,11 @@ void CRecovery::StartPacking() {
     m_copy.foodBase = m_foodBase;
     // The same records as the journal file, in the order PackJournalRecords gives them.
     m_journal.Header().SetVersion(kJournalWrittenVersion);
-    m_records.clear();
-    m_records.reserve(3 + static_cast<size_t>(m_journal.DayCount()));
-    m_records.push_back(PackJournalHeader(m_journal.Header()));
-    m_records.push_back(PackUserProfile(m_journal.Profile()));
-    m_records.push_back(PackDayIndex(m_journal.DayIndex()));
+    m_journalFile = CChunkWriter();
+    m_journalFile.Reserve(JournalFileCapacity(m_journal));
+    m_journalFile.AppendChunk(PackJournalHeader(m_journal.Header()));
+    m_journalFile.AppendChunk(PackUserProfile(m_journal.Profile()));
+    m_journalFile.AppendChunk(PackDayIndex(m_journal.DayIndex()));
     m_nextDay = 0;
     m_packing = true;
     PackSlice();
@@ -217,8 +217,10 @@ void CRecovery::PackSlice() {
     if (!m_packing)
         return;
     const int end = std::min(m_journal.DayCount(), m_nextDay + kDaysPerSlice);
-    for (; m_nextDay < end; ++m_nextDay)
-        m_records.push_back(PackDayRecord(m_journal.Day(m_nextDay)));
+    for (; m_nextDay < end; ++m_nextDay) {
+        PackDayRecord(m_journal.Day(m_nextDay), m_journalFile.BeginChunk());
+        m_journalFile.EndChunk();
+    }
     if (m_nextDay < m_journal.DayCount()) {
         m_sliceTimer.start(0);
         return;
@@ -229,28 +231,28 @@ void CRecovery::PackSlice() {
     } catch (const CInternalError& error) {
         // A database too large for its file cannot be saved either; Save All tells the user.
         m_lastError = error.what();
-        m_records.clear();
+        m_journalFile = CChunkWriter();
         return;
     }
     m_lastWrite = std::chrono::steady_clock::now();
     m_pendingSince.reset();
-    m_write = std::async(std::launch::async, [this, path = CopyPath(), copy = std::move(m_copy),
-                                              records = std::move(m_records)]() mutable {
-        copy.journal = JoinChunks(records);
-        std::string error;
-        if (!SRecoveryCopy::Write(path, copy, &error) && error.empty())
-            error = "unknown error";
-        // Picked up on the user-interface thread; dropped by Qt if this object is gone.
-        QMetaObject::invokeMethod(this, &CRecovery::CollectWrite, Qt::QueuedConnection);
-        return error;
-    });
-    m_records.clear();
+    m_copy.journal = m_journalFile.Release();
+    m_journalFile = CChunkWriter();
+    m_write = std::async(
+        std::launch::async, [this, path = CopyPath(), copy = std::move(m_copy)]() mutable {
+            std::string error;
+            if (!SRecoveryCopy::Write(path, copy, &error) && error.empty())
+                error = "unknown error";
+            // Picked up on the user-interface thread; dropped by Qt if this object is gone.
+            QMetaObject::invokeMethod(this, &CRecovery::CollectWrite, Qt::QueuedConnection);
+            return error;
+        });
 }
 
 void CRecovery::CancelPacking() {
     m_sliceTimer.stop();
     m_packing = false;
-    m_records.clear();
+    m_journalFile = CChunkWriter();
 }
 
 void CRecovery::CollectWrite() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/food/food_db.h"
+#include "core/io/chunk_writer.h"
 #include "core/journal/journal_db.h"
 
 #include <QObject>
@@ -122,9 +123,10 @@ private:
     CFoodDB& m_food;
     QTimer m_timer;
     QTimer m_sliceTimer;
-    // The copy being packed: the journal's records so far and the next day to pack.
+    // The copy being packed: the journal file so far (its records framed in one buffer) and
+    // the next day to pack.
     bool m_packing = false;
-    std::vector<std::vector<uint8_t>> m_records;
+    CChunkWriter m_journalFile;
     int m_nextDay = 0;
     SRecoveryCopy m_copy;
     std::chrono::milliseconds m_quiet = kQuietTime;
