@@ -76,13 +76,14 @@ private:
 
     uint32_t m_id = CIdGenerator::kUnassigned;
     uint8_t m_modified = 0;
+    // Beside the flag, in what would be padding: a journal keeps tens of thousands of entries.
+    uint16_t m_mealType = 0;
     std::string m_name;
     std::string m_searchName;
     CServingMeasure m_serving;
     CServingMeasure m_volumeMeasure;
     CServingMeasure m_weightMeasure;
     std::vector<CNutrientValue> m_nutrients;
-    uint16_t m_mealType = 0;
     float m_servingRatio = 0.0f;
 };
 

@@ -274,18 +274,23 @@ bool CFileReader::Open(const fs::path& path, std::string* error, bool* missing) 
     if (fs::is_directory(status)) {
         return Fail(error, "Could not read " + Quoted(path) + ": it is a folder.");
     }
+    // Large enough that a long file takes few system calls, no larger than a small one needs.
+    constexpr std::uintmax_t kLargestBuffer = 256 * 1024;
+    std::uintmax_t bufferSize = kLargestBuffer;
     if (fs::is_regular_file(status)) {
         const std::uintmax_t size = fs::file_size(path, ec);
         if (!ec && size > kMaxReadFileSize) {
             return Fail(error, "The file " + Quoted(path) + " is too large to be read.");
         }
+        if (!ec) {
+            bufferSize = std::clamp<std::uintmax_t>(size + 1, 4096, kLargestBuffer);
+        }
     }
 
     auto state = std::make_unique<SState>();
     state->path = path;
-    constexpr std::size_t kBufferSize = 256 * 1024;
-    state->buffer = std::make_unique<char[]>(kBufferSize);
-    state->in.rdbuf()->pubsetbuf(state->buffer.get(), kBufferSize);
+    state->buffer = std::make_unique_for_overwrite<char[]>(bufferSize);
+    state->in.rdbuf()->pubsetbuf(state->buffer.get(), static_cast<std::streamsize>(bufferSize));
     errno = 0;
     state->in.open(path, std::ios::binary);
     if (!state->in.is_open()) {
@@ -299,11 +304,14 @@ std::size_t CFileReader::ReadInto(std::vector<uint8_t>& into, std::size_t count)
     if (!m_state || Failed()) {
         return 0;
     }
-    // In steps, so that a count from a damaged length grows the buffer only as bytes come.
-    constexpr std::size_t kStep = 4 * 1024 * 1024;
+    // In growing steps, so that a count from a damaged length grows the buffer only about as
+    // fast as bytes come.
+    constexpr std::size_t kLargestStep = 4 * 1024 * 1024;
+    std::size_t step = 64 * 1024;
     std::size_t got = 0;
     while (got < count && m_state->in) {
-        const std::size_t want = std::min(count - got, kStep);
+        const std::size_t want = std::min(count - got, step);
+        step = std::min(2 * step, kLargestStep);
         const std::size_t start = into.size();
         into.resize(start + want);
         errno = 0;
@@ -342,7 +350,15 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const fs::path& path, std::str
         data.reserve(static_cast<std::size_t>(size));
         file.ReadInto(data, static_cast<std::size_t>(size));
     }
-    while (!file.Failed() && file.ReadInto(data, 64 * 1024) > 0) {
+    // Past the reserved size only when the file grew: blocks on the side, so that finding
+    // the end costs the result no regrowth.
+    std::vector<uint8_t> more;
+    while (!file.Failed()) {
+        more.clear();
+        if (file.ReadInto(more, 64 * 1024) == 0) {
+            break;
+        }
+        data.insert(data.end(), more.begin(), more.end());
     }
     if (file.Failed()) {
         Fail(error, file.Error());

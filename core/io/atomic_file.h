@@ -50,9 +50,9 @@ public:
     bool Open(const std::filesystem::path& path, std::string* error = nullptr,
               bool* missing = nullptr);
     // Appends up to `count` more bytes of the file to `into` and returns how many came: fewer
-    // at the end of the file, or when the read fails (Failed). Memory grows only with bytes
-    // that came, so a damaged length asks for nothing the file does not hold. Past 256 MiB in
-    // all (kMaxReadFileSize) the reader fails.
+    // at the end of the file, or when the read fails (Failed). `into` grows about as fast as
+    // bytes come (to at most about twice what came, plus 64 KiB), so a damaged length makes it no
+    // larger than the file. Past 256 MiB in all (kMaxReadFileSize) the reader fails.
     std::size_t ReadInto(std::vector<uint8_t>& into, std::size_t count);
     // A read error or a file grown too large, not the end of the file; Error() says which.
     bool Failed() const { return !m_error.empty(); }
