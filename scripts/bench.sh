@@ -24,14 +24,22 @@ cmake --build "$dir" --target "${programs[@]}" --parallel "$(nproc)"
 
 results=$dir/results
 mkdir -p "$results"
-rm -f "$results"/*.json
+rm -f "$results"/*.json "$results"/*.log
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 for program in "${programs[@]}"; do
   echo "Running $program ..." >&2
-  QT_QPA_PLATFORM=offscreen "$dir/bench/$program" \
-    --benchmark_repetitions="${FITQUILL_BENCH_REPETITIONS:-3}" \
-    --benchmark_report_aggregates_only=true \
-    --benchmark_out="$results/$program.json" --benchmark_out_format=json "$@" >/dev/null
+  if ! QT_QPA_PLATFORM=offscreen "$dir/bench/$program" \
+      --benchmark_repetitions="${FITQUILL_BENCH_REPETITIONS:-3}" \
+      --benchmark_report_aggregates_only=true \
+      --benchmark_out="$results/$program.json" --benchmark_out_format=json "$@" \
+      >"$results/$program.log" 2>&1; then
+    cat "$results/$program.log"
+    echo "FAILED: $program" >&2
+    exit 1
+  fi
 done
+echo "Load average before: $load_before, after: $(cut -d' ' -f1-3 /proc/loadavg)" \
+  "($(nproc) cores); CPU times count, wall times depend on the load."
 
 python3 - "$results" "${programs[@]}" <<'PYTHON'
 import json, sys
@@ -53,7 +61,7 @@ for program in programs:
                      f"{run['cpu_time'] * scale:.2f}", f"{run['real_time'] * scale:.2f}", ratio,
                      memory, run.get("label", "")))
 
-header = ("program", "benchmark", "CPU ms", "wall ms", "CPU ratio", "memory / file", "")
+header = ("program", "benchmark", "CPU ms", "wall ms", "CPU ratio", "memory / file", "label")
 widths = [max(len(row[i]) for row in rows + [header]) for i in range(len(header))]
 line = lambda row: "  ".join(cell.rjust(w) if i in (2, 3) else cell.ljust(w)
                              for i, (cell, w) in enumerate(zip(row, widths))).rstrip()
