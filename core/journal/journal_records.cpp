@@ -384,10 +384,12 @@ std::vector<uint8_t> PackDayRecord(CDayRecord& day) {
     return out.Release();
 }
 
-bool UnpackDayRecord(std::span<const uint8_t> payload, uint16_t version, CDayRecord& day) {
+namespace {
+
+// UnpackDayRecord into a new day of the caller's, which is left half read on damage.
+bool ReadDayRecord(std::span<const uint8_t> payload, uint16_t version, CDayRecord& read) {
     CheckReadableVersion(version, "day record");
     CByteReader in(payload);
-    CDayRecord read;
     read.SetDate(ReadDate(in));
     if (version >= 5) {
         const uint16_t foodLog = in.ReadUint16();
@@ -430,6 +432,15 @@ bool UnpackDayRecord(std::span<const uint8_t> payload, uint16_t version, CDayRec
             read.SetStoredOffsets(static_cast<uint16_t>(offsets.foodLog),
                                   static_cast<uint16_t>(offsets.exerciseList));
     }
+    return true;
+}
+
+} // namespace
+
+bool UnpackDayRecord(std::span<const uint8_t> payload, uint16_t version, CDayRecord& day) {
+    CDayRecord read;
+    if (!ReadDayRecord(payload, version, read))
+        return false;
     day = std::move(read);
     return true;
 }
@@ -508,7 +519,7 @@ bool CJournalRecordReader::Take(std::span<const uint8_t> record) {
         return true;
     }
     CDayRecord day;
-    if (!UnpackDayRecord(record, m_version, day))
+    if (!ReadDayRecord(record, m_version, day))
         return Damaged("day record " + std::to_string(number) + " is damaged");
     if (m_journal.InsertDay(std::move(day)) < 0)
         return Damaged("the journal holds more days than it can");
