@@ -174,6 +174,12 @@ class CImporter {
 public:
     CImporter(CFoodDB& db, EFoodImportMode mode) : m_db(db), m_mode(mode) {}
 
+    // Whether the line parses as a food line; the database is not touched.
+    bool IsFoodLine(std::string_view line) {
+        std::string error;
+        return ParseLine(line, error);
+    }
+
     // Runs one pass over the text; false with the failing line's number and reason.
     bool Pass(std::string_view text, bool prePass, long& lineNumber, std::string& error,
               const std::function<void()>& lineDone) {
@@ -440,6 +446,11 @@ SFoodImportResult CFoodCsv::ImportText(CFoodDB& db, std::string_view text, EFood
     };
 
     SFoodImportResult result;
+    if (!HoldsFoodData(text)) {
+        result.noFoodData = true;
+        result.error = kNoFoodDataText;
+        return result;
+    }
     CImporter importer(db, mode);
     if (mode == EFoodImportMode::ReplaceDatabase)
         db.DeleteAllGroups();
@@ -451,6 +462,18 @@ SFoodImportResult CFoodCsv::ImportText(CFoodDB& db, std::string_view text, EFood
     if (progress && (reported != total || total == 0))
         progress(total, total);
     return result;
+}
+
+bool CFoodCsv::HoldsFoodData(std::string_view text) {
+    // Usually decided by the first line; a file of foreign lines is read to its end.
+    CFoodDB scratch;
+    CImporter probe(scratch, EFoodImportMode::ImportedWins);
+    CLineReader reader(text);
+    while (std::optional<SLine> line = reader.Next()) {
+        if (!line->fault && probe.IsFoodLine(line->text))
+            return true;
+    }
+    return false;
 }
 
 std::string CFoodCsv::ImportFailedText(long lineNumber) {

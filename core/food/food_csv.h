@@ -28,6 +28,9 @@ struct SFoodImportResult {
     bool ok = false;
     long lineNumber = 1;
     std::string error; // a readable reason for logs; the dialog shows ImportFailedText
+    // The text holds no food line at all (empty, blank lines, a header alone): refused before
+    // the database is touched, in every mode; the user reads kNoFoodDataText.
+    bool noFoodData = false;
 };
 
 // The food-data text files: one food item per line, 16 fields each followed by a comma, the
@@ -79,12 +82,18 @@ public:
     // ---- import ----
 
     // Imports the file at `path`. An empty path, a missing or unreadable file fails with line
-    // number 1 and changes nothing. A mode outside the four is internal error 1000.
+    // number 1 and changes nothing; so does a file without food data (noFoodData). A mode outside the four is internal error 1000.
     static SFoodImportResult Import(CFoodDB& db, const std::filesystem::path& path,
                                     EFoodImportMode mode, const ProgressCallback& progress = {});
     // The same for a text already in memory.
     static SFoodImportResult ImportText(CFoodDB& db, std::string_view text, EFoodImportMode mode,
                                         const ProgressCallback& progress = {});
+
+    // Whether any line of the text is a food line the import takes. A text without one is
+    // refused by every import, so that an empty or foreign file cannot empty the database.
+    static bool HoldsFoodData(std::string_view text);
+    static constexpr const char* kNoFoodDataText =
+        "The file holds no food data. The food database was not changed.";
 
     // "Importing of food data failed on line N.  A partial import was complete up to the point
     // of encountering the error."

@@ -167,8 +167,14 @@ void CAutoUpdateDialog::Import() {
     if (!result.ok) {
         m_update->setEnabled(true);
         ShowPrompt(this, windowTitle(),
-                   QString::fromStdString(SFoodUpdate::BadLineText(result.lineNumber)),
+                   result.noFoodData
+                       ? QString::fromLatin1(CFoodCsv::kNoFoodDataText)
+                       : QString::fromStdString(SFoodUpdate::BadLineText(result.lineNumber)),
                    EPromptIcon::Warning, EPromptButtons::Ok);
+        EndUpdate();
+        return;
+    }
+    if (!ConfirmFoodReplace(m_data, this, updated, result, SFoodUpdate::ImportMode(m_running))) {
         EndUpdate();
         return;
     }

@@ -2,6 +2,7 @@
 #include "desktop/foodedit/food_data_dialogs.h"
 
 #include "core/food/food_csv.h"
+#include "core/food/food_import_guard.h"
 #include "core/journal/user_data_export.h"
 #include "desktop/shell/diet_data.h"
 #include "desktop/shell/prompt.h"
@@ -215,6 +216,10 @@ void CImportDialog::Import() {
         return;
     if (!SaveBeforeFoodImport(m_data, this))
         return;
+    const auto mode = static_cast<EFoodImportMode>(Mode());
+    // The file goes into a copy first, so that the questions below come before any change;
+    // what the copy holds afterwards is what importing in place would have left.
+    CFoodDB imported = m_data.FoodDB();
     SFoodImportResult result;
     {
         CWaitCursor wait;
@@ -231,11 +236,18 @@ void CImportDialog::Import() {
             }
             progress->setValue(static_cast<int>(done * 1000 / total));
         };
-        result = CFoodCsv::Import(m_data.FoodDB(), ToPath(m_file),
-                                  static_cast<EFoodImportMode>(Mode()), report);
+        result = CFoodCsv::Import(imported, ToPath(m_file), mode, report);
     }
+    if (result.noFoodData) {
+        ShowPrompt(this, windowTitle(), QString::fromLatin1(CFoodCsv::kNoFoodDataText),
+                   EPromptIcon::Warning, EPromptButtons::Ok);
+        return;
+    }
+    if (!ConfirmFoodReplace(m_data, this, imported, result, mode))
+        return;
     // Whatever the outcome the tree shows the database as it now is: a partial import changed
     // it, and the tree's positions must keep matching the database's.
+    m_data.FoodDB() = std::move(imported);
     emit m_data.ReloadFoodTreeSent();
     if (!result.ok) {
         ShowPrompt(this, windowTitle(),
@@ -266,6 +278,35 @@ void ExportUserData(CDietData& data, QWidget* parent) {
 void ImportFoodData(CDietData& data, QWidget* parent) {
     CImportDialog dialog(data, parent);
     dialog.exec();
+}
+
+bool ConfirmFoodReplace(CDietData& data, QWidget* owner, const CFoodDB& imported,
+                        const SFoodImportResult& result, EFoodImportMode mode) {
+    const CFoodDB& current = data.FoodDB();
+    if (result.ok) {
+        const size_t newFoods = CFoodImportGuard::FoodCount(imported);
+        const size_t currentFoods = CFoodImportGuard::FoodCount(current);
+        if (CFoodImportGuard::NeedsConfirmation(mode, newFoods, currentFoods) &&
+            ShowPrompt(owner, owner->windowTitle(),
+                       QString::fromStdString(
+                           CFoodImportGuard::ReplaceQuestion(newFoods, currentFoods)),
+                       EPromptIcon::Question,
+                       EPromptButtons::YesNoDefaultNo) != EPromptAnswer::Yes)
+            return false;
+    }
+    if (!CFoodImportGuard::KeepsCopy(mode))
+        return true;
+    std::string error;
+    if (CFoodImportGuard::KeepCopy(current.FilePath(), &error))
+        return true;
+    ShowPrompt(owner, owner->windowTitle(),
+               QStringLiteral("The food database could not be copied to %1 before the import, so "
+                              "nothing was imported. The food database was not changed.\n\n%2")
+                   .arg(QString::fromStdString(
+                            CFoodImportGuard::CopyPath(current.FilePath()).string()),
+                        QString::fromStdString(error)),
+               EPromptIcon::Warning, EPromptButtons::Ok);
+    return false;
 }
 
 bool SaveBeforeFoodImport(CDietData& data, QWidget* owner) {

@@ -3,6 +3,7 @@
 
 #include "core/food/food_csv.h"
 #include "core/food/food_db_file.h"
+#include "core/food/food_import_guard.h"
 #include "tools/common/command_line.h"
 #include "tools/fitquill/food_dump.h"
 
@@ -57,7 +58,7 @@ EFoodImportMode ParseMode(const std::string& text) {
 }
 
 void Import(const CCommandLine& line, std::ostream& out) {
-    line.ExpectPositional(0, "food import --db FILE --csv FILE.csv --mode 0|1|2|3");
+    line.ExpectPositional(0, "food import --db FILE --csv FILE.csv --mode 0|1|2|3 [--force]");
     const fs::path file = line.RequiredOption("db");
     const fs::path csv = line.RequiredOption("csv");
     const EFoodImportMode mode = ParseMode(line.RequiredOption("mode"));
@@ -66,12 +67,23 @@ void Import(const CCommandLine& line, std::ostream& out) {
         throw CToolFailure("The food data file " + csv.string() + " does not exist.");
     CFoodDB db;
     CFoodCommands::LoadFoodFile(file, db, true);
+    const size_t foodsBefore = CFoodImportGuard::FoodCount(db);
 
     // A failed import is not saved: the database on disk stays as it was, rather than keeping
     // the partial import that remains in memory.
     const SFoodImportResult result = CFoodCsv::Import(db, csv, mode);
+    if (result.noFoodData)
+        throw CToolFailure(CFoodCsv::kNoFoodDataText);
     if (!result.ok)
-        throw CToolFailure(CFoodCsv::ImportFailedText(result.lineNumber));
+        throw CToolFailure("Importing of food data failed on line " +
+                           std::to_string(result.lineNumber) + " (" + result.error +
+                           "). Nothing was imported; the food database file is unchanged.");
+    const size_t foodsAfter = CFoodImportGuard::FoodCount(db);
+    if (CFoodImportGuard::NeedsConfirmation(mode, foodsAfter, foodsBefore) && !line.Flag("force"))
+        throw CToolFailure("The new food data holds " + std::to_string(foodsAfter) +
+                           " foods; the food database holds " + std::to_string(foodsBefore) +
+                           ". Nothing was imported: replacing more than half of the foods "
+                           "needs --force.");
     CFoodDBFile writer(EFoodFileMode::Conduit);
     if (!writer.Save(db))
         throw CToolFailure("The food database " + file.string() +
@@ -120,7 +132,7 @@ void CFoodCommands::Run(const std::vector<std::string>& words, std::ostream& out
     if (action == "export")
         Export(CCommandLine(rest, {"db", "out", "group", "category"}), out);
     else if (action == "import")
-        Import(CCommandLine(rest, {"db", "csv", "mode"}), out);
+        Import(CCommandLine(rest, {"db", "csv", "mode"}, "fitquill", {"force"}), out);
     else if (action == "find")
         Find(CCommandLine(rest, {"db"}), out);
     else

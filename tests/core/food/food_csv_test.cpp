@@ -416,9 +416,6 @@ TEST_F(FoodCsvTest, ModesMergeAsChosen) {
         EXPECT_EQ(copy.ItemCount(0, 0), 1);
         EXPECT_EQ(copy.ItemCount(0, 1), 2);
         EXPECT_NE(copy.GetFoodItem(0, 1, 0).Id(), appleId);
-        // Even an empty file empties the database.
-        ASSERT_TRUE(CFoodCsv::ImportText(copy, "", EFoodImportMode::ReplaceDatabase).ok);
-        EXPECT_EQ(copy.GroupCount(), 0);
     }
 }
 
@@ -440,6 +437,41 @@ TEST_F(FoodCsvTest, FailedImportKeepsWhatEarlierLinesDid) {
     EXPECT_EQ(result.lineNumber, 2);
     EXPECT_EQ(copy.CategoryCount(1), 1);
     EXPECT_EQ(copy.GetCategory(1, 0).Name(), "Dried");
+}
+
+// A file without a single food line is refused in every mode before anything changes: an empty
+// or foreign file must not empty the database.
+TEST_F(FoodCsvTest, FilesWithoutFoodDataChangeNothingInAnyMode) {
+    CFoodDB db;
+    Fill(db);
+    const CFoodDB before = db;
+    const std::string header = Line({"Name", "Search name", "Amount", "Unit", "Serving", "Amount",
+                                     "Unit", "Serving", "Calories", "Carb", "Fiber", "Protein",
+                                     "Fat", "SFat", "Group", "Category"});
+    const std::pair<const char*, std::string> files[] = {
+        {"empty", ""},
+        {"blank lines", "\r\n \r\n\t\r\n\x1a"},
+        {"a header alone", header},
+        {"a header and a bad line", header + FoodLine("Kiwi", "Fresh", "")},
+    };
+    for (const auto& [label, text] : files) {
+        ASSERT_FALSE(CFoodCsv::HoldsFoodData(text)) << label;
+        WriteText(m_folder / "in.csv", text);
+        for (int mode = 0; mode < 4; ++mode) {
+            SCOPED_TRACE(std::string(label) + ", mode " + std::to_string(mode));
+            const SFoodImportResult result = CFoodCsv::Import(
+                db, m_folder / "in.csv", static_cast<EFoodImportMode>(mode));
+            EXPECT_FALSE(result.ok);
+            EXPECT_TRUE(result.noFoodData);
+            EXPECT_EQ(db, before);
+        }
+    }
+    // A header before food lines is a bad line 1, as any other.
+    const SFoodImportResult result =
+        CFoodCsv::ImportText(db, header + kAppleLine, EFoodImportMode::ImportedWins);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.noFoodData);
+    EXPECT_EQ(result.lineNumber, 1);
 }
 
 TEST_F(FoodCsvTest, ImportOfAFileThatCannotBeReadFailsOnLine1) {

@@ -50,9 +50,22 @@ file(WRITE "${WORK}/bad.csv"
 foreach(mode 0 1 2 3)
     fq_run(1 food import --db "${db}" --csv "${WORK}/bad.csv" --mode ${mode})
     fq_expect_equal("${FQ_ERR}"
-        "Importing of food data failed on line 2.  A partial import was complete up to the point of encountering the error.\n"
+        "Importing of food data failed on line 2 (a measure's unit is not one of the unit names). Nothing was imported; the food database file is unchanged.\n"
         "failed import in mode ${mode}")
     fq_expect_same_file("${db}" "${WORK}/before.ddb")
+endforeach()
+
+# Files without a food line are refused in every mode, the database file untouched.
+file(WRITE "${WORK}/empty.csv" "")
+file(WRITE "${WORK}/blank.csv" "\r\n  \r\n")
+file(WRITE "${WORK}/header.csv" "Name,Search,Amount,Unit,Serving,Amount,Unit,Serving,Calories,Carb,Fiber,Protein,Fat,SFat,Group,Category,\r\n")
+foreach(name empty blank header)
+    foreach(mode 0 1 2 3)
+        fq_run(1 food import --db "${db}" --csv "${WORK}/${name}.csv" --mode ${mode})
+        fq_expect_equal("${FQ_ERR}" "The file holds no food data. The food database was not changed.\n"
+                        "${name} file in mode ${mode}")
+        fq_expect_same_file("${db}" "${WORK}/before.ddb")
+    endforeach()
 endforeach()
 file(GLOB leftovers "${WORK}/FoodDB.ddb?*")
 fq_expect_equal("${leftovers}" "" "temporary files of a failed import")
@@ -76,3 +89,21 @@ fq_run(1 food import --db "${db}" --csv "${WORK}/apple80.csv")
 fq_run(1 dump --food "${WORK}/missing.ddb")
 fq_run(1 dump --food "${WORK}/foods.csv")
 fq_run(1 food find --db "${WORK}/missing.ddb" a)
+
+# Replacing ten foods with one needs --force; without it the file stays as it was.
+set(ten "")
+foreach(i RANGE 1 10)
+    string(APPEND ten "Food ${i},Food,1.00,item,Y,0.00,,N,10,1.0,0.0,0.0,0.0,0.0,Group,Category,\r\n")
+endforeach()
+file(WRITE "${WORK}/ten.csv" "${ten}")
+fq_run(0 food import --db "${WORK}/ten.ddb" --csv "${WORK}/ten.csv" --mode 0)
+file(COPY_FILE "${WORK}/ten.ddb" "${WORK}/ten-before.ddb")
+fq_run(1 food import --db "${WORK}/ten.ddb" --csv "${WORK}/apple80.csv" --mode 0)
+fq_expect_equal("${FQ_ERR}" "The new food data holds 1 foods; the food database holds 10. Nothing was imported: replacing more than half of the foods needs --force.\n"
+                "mode 0 shrinking the database")
+fq_expect_same_file("${WORK}/ten.ddb" "${WORK}/ten-before.ddb")
+fq_run(0 food import --db "${WORK}/ten.ddb" --csv "${WORK}/apple80.csv" --mode 1)
+fq_run(0 food import --db "${WORK}/ten.ddb" --csv "${WORK}/ten.csv" --mode 0)
+fq_run(0 food import --db "${WORK}/ten.ddb" --csv "${WORK}/apple80.csv" --mode 0 --force)
+fq_run(0 dump --food "${WORK}/ten.ddb")
+fq_expect_match("${FQ_OUT}" "food items: 1\n" "--force replaces")
