@@ -82,7 +82,8 @@ public:
     // ---- import ----
 
     // Imports the file at `path`. An empty path, a missing or unreadable file fails with line
-    // number 1 and changes nothing; so does a file without food data (noFoodData). A mode outside the four is internal error 1000.
+    // number 1 and changes nothing; so does a file without food data (noFoodData). A mode outside
+    // the four is internal error 1000.
     static SFoodImportResult Import(CFoodDB& db, const std::filesystem::path& path,
                                     EFoodImportMode mode, const ProgressCallback& progress = {});
     // The same for a text already in memory.

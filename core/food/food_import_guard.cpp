@@ -20,13 +20,11 @@ bool CFoodImportGuard::NeedsConfirmation(EFoodImportMode mode, size_t newFoods,
 
 std::string CFoodImportGuard::ReplaceQuestion(size_t newFoods, size_t currentFoods) {
     return "The new food data holds " + std::to_string(newFoods) +
-           " foods; your food database holds " + std::to_string(currentFoods) +
-           ". Replace it?";
+           " foods; your food database holds " + std::to_string(currentFoods) + ". Replace it?";
 }
 
 bool CFoodImportGuard::KeepsCopy(EFoodImportMode mode) {
-    return mode == EFoodImportMode::ReplaceDatabase ||
-           mode == EFoodImportMode::ReplaceCategories;
+    return mode == EFoodImportMode::ReplaceDatabase || mode == EFoodImportMode::ReplaceCategories;
 }
 
 std::filesystem::path CFoodImportGuard::CopyPath(const std::filesystem::path& databaseFile) {

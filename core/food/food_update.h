@@ -48,8 +48,8 @@ struct SFoodUpdate {
     // How a transfer ended, as the download saw it: what tells whether the body is whole.
     struct SBodyEnd {
         std::optional<uint64_t> announcedLength; // the Content-Length, when there was one
-        bool chunked = false;   // a chunked body whose end the transfer checked
-        bool localFile = false; // a file: address, read to its end
+        bool chunked = false;                    // a chunked body whose end the transfer checked
+        bool localFile = false;                  // a file: address, read to its end
         uint64_t received = 0;
         bool endsWithLineEnd = false; // the last bytes were CR LF
     };

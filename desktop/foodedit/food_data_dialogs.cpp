@@ -287,11 +287,10 @@ bool ConfirmFoodReplace(CDietData& data, QWidget* owner, const CFoodDB& imported
         const size_t newFoods = CFoodImportGuard::FoodCount(imported);
         const size_t currentFoods = CFoodImportGuard::FoodCount(current);
         if (CFoodImportGuard::NeedsConfirmation(mode, newFoods, currentFoods) &&
-            ShowPrompt(owner, owner->windowTitle(),
-                       QString::fromStdString(
-                           CFoodImportGuard::ReplaceQuestion(newFoods, currentFoods)),
-                       EPromptIcon::Question,
-                       EPromptButtons::YesNoDefaultNo) != EPromptAnswer::Yes)
+            ShowPrompt(
+                owner, owner->windowTitle(),
+                QString::fromStdString(CFoodImportGuard::ReplaceQuestion(newFoods, currentFoods)),
+                EPromptIcon::Question, EPromptButtons::YesNoDefaultNo) != EPromptAnswer::Yes)
             return false;
     }
     if (!CFoodImportGuard::KeepsCopy(mode))
@@ -299,13 +298,13 @@ bool ConfirmFoodReplace(CDietData& data, QWidget* owner, const CFoodDB& imported
     std::string error;
     if (CFoodImportGuard::KeepCopy(current.FilePath(), &error))
         return true;
-    ShowPrompt(owner, owner->windowTitle(),
-               QStringLiteral("The food database could not be copied to %1 before the import, so "
-                              "nothing was imported. The food database was not changed.\n\n%2")
-                   .arg(QString::fromStdString(
-                            CFoodImportGuard::CopyPath(current.FilePath()).string()),
-                        QString::fromStdString(error)),
-               EPromptIcon::Warning, EPromptButtons::Ok);
+    ShowPrompt(
+        owner, owner->windowTitle(),
+        QStringLiteral("The food database could not be copied to %1 before the import. The "
+                       "food database was not changed.\n\n%2")
+            .arg(QString::fromStdString(CFoodImportGuard::CopyPath(current.FilePath()).string()),
+                 QString::fromStdString(error)),
+        EPromptIcon::Warning, EPromptButtons::Ok);
     return false;
 }
 

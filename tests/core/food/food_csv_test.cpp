@@ -445,9 +445,9 @@ TEST_F(FoodCsvTest, FilesWithoutFoodDataChangeNothingInAnyMode) {
     CFoodDB db;
     Fill(db);
     const CFoodDB before = db;
-    const std::string header = Line({"Name", "Search name", "Amount", "Unit", "Serving", "Amount",
-                                     "Unit", "Serving", "Calories", "Carb", "Fiber", "Protein",
-                                     "Fat", "SFat", "Group", "Category"});
+    const std::string header =
+        Line({"Name", "Search name", "Amount", "Unit", "Serving", "Amount", "Unit", "Serving",
+              "Calories", "Carb", "Fiber", "Protein", "Fat", "SFat", "Group", "Category"});
     const std::pair<const char*, std::string> files[] = {
         {"empty", ""},
         {"blank lines", "\r\n \r\n\t\r\n\x1a"},
@@ -459,8 +459,8 @@ TEST_F(FoodCsvTest, FilesWithoutFoodDataChangeNothingInAnyMode) {
         WriteText(m_folder / "in.csv", text);
         for (int mode = 0; mode < 4; ++mode) {
             SCOPED_TRACE(std::string(label) + ", mode " + std::to_string(mode));
-            const SFoodImportResult result = CFoodCsv::Import(
-                db, m_folder / "in.csv", static_cast<EFoodImportMode>(mode));
+            const SFoodImportResult result =
+                CFoodCsv::Import(db, m_folder / "in.csv", static_cast<EFoodImportMode>(mode));
             EXPECT_FALSE(result.ok);
             EXPECT_TRUE(result.noFoodData);
             EXPECT_EQ(db, before);

@@ -255,8 +255,8 @@ TEST_F(AutoUpdate, BrokenTransfersChangeNothingAndSaySo) {
     // Cut after its first line: nothing but the closed connection ends these bodies.
     const QByteArray firstLine = kExtension.left(kExtension.indexOf('\n') + 1);
     m_server.Serve("no-length", {"HTTP/1.1 200 OK", firstLine});
-    m_server.Serve("chunked-cut", {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked",
-                                   Chunk(firstLine)});
+    m_server.Serve("chunked-cut",
+                   {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked", Chunk(firstLine)});
     m_server.ServeFile("mid-line", kExtension.left(kExtension.size() - 5));
     m_server.ServeFile("empty", {});
     const std::vector<std::pair<QString, QString>> cases{
