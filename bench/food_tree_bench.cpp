@@ -5,7 +5,7 @@
 #include "desktop/foodedit/find_results_dialog.h"
 #include "desktop/foodedit/food_pane.h"
 #include "desktop/foodedit/food_tree_ctrl.h"
-#include "desktop/shell/diet_data.h"
+#include "desktop/document/diet_data.h"
 
 #include <QApplication>
 #include <QImage>

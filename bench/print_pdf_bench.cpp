@@ -6,8 +6,8 @@
 #include "bench/bench_files.h"
 #include "bench/bench_food_db.h"
 #include "desktop/print/pdf_report.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/widgets/fonts.h"
 #include "tools/fitquill/demo_journal.h"
 
 #include <QApplication>

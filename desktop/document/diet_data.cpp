@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/diet_data.h"
+#include "desktop/document/diet_data.h"
 
 #include "core/calc/diet_plan.h"
 #include "core/calc/energy_balance.h"
@@ -7,10 +7,10 @@
 #include "core/food/nutrient.h"
 #include "core/internal_error.h"
 #include "core/journal/journal_file.h"
-#include "desktop/shell/program_paths.h"
-#include "desktop/shell/prompt.h"
-#include "desktop/shell/recovery.h"
-#include "desktop/shell/wait_cursor.h"
+#include "desktop/document/program_paths.h"
+#include "desktop/document/prompt.h"
+#include "desktop/document/recovery.h"
+#include "desktop/document/wait_cursor.h"
 #include "platform/palm/user_store.h"
 
 #include <QApplication>

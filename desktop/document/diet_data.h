@@ -6,7 +6,7 @@
 #include "core/journal/journal_db.h"
 #include "core/users/notice_sink.h"
 #include "core/users/user_directory.h"
-#include "desktop/shell/shell_settings.h"
+#include "desktop/document/shell_settings.h"
 
 #include <QColor>
 #include <QObject>
@@ -24,6 +24,7 @@ namespace fitquill {
 class CProgramPaths;
 class CRecovery;
 class IChartDialogs;
+class ICommandRouter;
 class IFoodDialogs;
 
 // The four data panes of the status bar.
@@ -96,6 +97,9 @@ public:
     IFoodDialogs* FoodDialogs() const { return m_foodDialogs; }
     void SetChartDialogs(IChartDialogs* dialogs) { m_chartDialogs = dialogs; }
     IChartDialogs* ChartDialogs() const { return m_chartDialogs; }
+    void SetCommandRouter(ICommandRouter* router) { m_commandRouter = router; }
+    // Null without a main frame (widget tests of a single window).
+    ICommandRouter* CommandRouter() const { return m_commandRouter; }
 
     // --- Notifications and status ---
     void SetModified();
@@ -215,6 +219,7 @@ private:
     QPointer<QWidget> m_foodTree;
     IFoodDialogs* m_foodDialogs = nullptr;
     IChartDialogs* m_chartDialogs = nullptr;
+    ICommandRouter* m_commandRouter = nullptr;
     CJournalDate m_printStart;
     CJournalDate m_printEnd;
     std::array<bool, kReportCount> m_reportFlags{true, true, true, true, true, true};

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/presence_listener.h"
+#include "desktop/document/presence_listener.h"
 
 #include "platform/presence/presence_server.h"
 

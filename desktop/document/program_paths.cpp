@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/program_paths.h"
+#include "desktop/document/program_paths.h"
 
 #include "platform/settings/program_locations.h"
 

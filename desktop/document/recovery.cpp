@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/recovery.h"
+#include "desktop/document/recovery.h"
 
 #include "core/food/food_db_file.h"
 #include "core/internal_error.h"
@@ -9,7 +9,7 @@
 #include "core/journal/journal_file.h"
 #include "core/journal/journal_records.h"
 #include "core/users/user_directory.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/document/prompt.h"
 
 #include <QDateTime>
 #include <QLocale>

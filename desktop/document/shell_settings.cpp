@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/shell_settings.h"
+#include "desktop/document/shell_settings.h"
 
 #include <QDir>
 #include <QGuiApplication>

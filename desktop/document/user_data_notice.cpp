@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/user_data_notice.h"
+#include "desktop/document/user_data_notice.h"
 
-#include "desktop/shell/prompt.h"
+#include "desktop/document/prompt.h"
 
 namespace fitquill {
 

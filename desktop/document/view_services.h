@@ -14,6 +14,8 @@ struct SFoodDialogResult {
     int position = -1;          // the entry's index in the day's display order of sortMode
 };
 
+// The services the frame provides to the windows below it, held by the document.
+
 // The food dialogs that the meal log opens. The food editor provides them and the frame
 // registers them with the document, so that the meal log and the food editor build and test
 // apart and a test can put its own in their place.
@@ -40,6 +42,19 @@ public:
     // The "Daily" weight-for-height pane shown inside the Charts tab; its "Close" button calls
     // onClose. The caller owns the widget.
     virtual QWidget* CreateDailyChart(QWidget* parent, std::function<void()> onClose) = 0;
+};
+
+// The main frame's command routing, for windows that put commands on their own context menus
+// or change what the toolbar enables; the frame registers it with the document, so that those
+// windows never include the frame.
+class ICommandRouter {
+public:
+    virtual ~ICommandRouter() = default;
+    // Runs a command on its normal route: the first handler that takes it decides.
+    virtual void RunCommand(int id) = 0;
+    virtual bool IsCommandEnabled(int id) = 0;
+    // Enables and disables the menu and toolbar commands anew.
+    virtual void UpdateCommandStates() = 0;
 };
 
 } // namespace fitquill

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/colors_dialog.h"
+#include "desktop/frame/colors_dialog.h"
 
-#include "desktop/shell/fonts.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "desktop/shell/shell_settings.h"
+#include "desktop/document/shell_settings.h"
 
 #include <QColor>
 #include <QDialog>

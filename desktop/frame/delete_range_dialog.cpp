@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/delete_range_dialog.h"
+#include "desktop/frame/delete_range_dialog.h"
 
-#include "desktop/views/date_dialog.h"
+#include "desktop/widgets/date_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/desktop_main.h"
+#include "desktop/frame/desktop_main.h"
 
 #include "core/clock.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/program_paths.h"
+#include "desktop/document/user_data_notice.h"
+#include "desktop/frame/diet_application.h"
+#include "desktop/frame/main_frame.h"
 #include "desktop/print/print_pdf_command.h"
-#include "desktop/shell/diet_application.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
-#include "desktop/shell/main_frame.h"
-#include "desktop/shell/program_paths.h"
-#include "desktop/shell/user_data_notice.h"
+#include "desktop/widgets/fonts.h"
 #include "platform/presence/presence_client.h"
 #include "platform/presence/presence_server.h"
 

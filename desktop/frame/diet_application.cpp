@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/diet_application.h"
+#include "desktop/frame/diet_application.h"
 
-#include "desktop/shell/prompt.h"
+#include "desktop/document/prompt.h"
 
 #include <cstdio>
 #include <cstdlib>

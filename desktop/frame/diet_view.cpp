@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/diet_view.h"
+#include "desktop/frame/diet_view.h"
 
+#include "desktop/document/diet_data.h"
+#include "desktop/frame/page_tab_ctrl.h"
 #include "desktop/print/print_commands.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/page_tab_ctrl.h"
+#include "desktop/widgets/commands.h"
 
 #include <QApplication>
 #include <QVBoxLayout>

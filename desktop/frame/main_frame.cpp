@@ -1,28 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/main_frame.h"
+#include "desktop/frame/main_frame.h"
 
+#include "desktop/document/diet_data.h"
+#include "desktop/document/presence_listener.h"
+#include "desktop/document/program_paths.h"
+#include "desktop/document/prompt.h"
 #include "desktop/foodedit/auto_update_dialog.h"
 #include "desktop/foodedit/food_data_dialogs.h"
 #include "desktop/foodedit/food_dialogs.h"
 #include "desktop/foodedit/food_pane.h"
+#include "desktop/frame/colors_dialog.h"
+#include "desktop/frame/delete_range_dialog.h"
+#include "desktop/frame/diet_view.h"
+#include "desktop/frame/page_container.h"
+#include "desktop/frame/page_tab_ctrl.h"
+#include "desktop/frame/placeholder_pane.h"
+#include "desktop/frame/user_guide.h"
+#include "desktop/frame/user_name_dialog.h"
+#include "desktop/frame/users_dialog.h"
 #include "desktop/install/install_dialog.h"
-#include "desktop/shell/colors_dialog.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/delete_range_dialog.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/diet_view.h"
-#include "desktop/shell/fonts.h"
-#include "desktop/shell/page_container.h"
-#include "desktop/shell/page_tab_ctrl.h"
-#include "desktop/shell/placeholder_pane.h"
-#include "desktop/shell/presence_listener.h"
-#include "desktop/shell/program_paths.h"
-#include "desktop/shell/prompt.h"
-#include "desktop/shell/toolbar_images.h"
-#include "desktop/shell/user_guide.h"
-#include "desktop/shell/user_name_dialog.h"
-#include "desktop/shell/users_dialog.h"
 #include "desktop/views/charts/chart_dialogs.h"
+#include "desktop/widgets/commands.h"
+#include "desktop/widgets/fonts.h"
+#include "desktop/widgets/toolbar_images.h"
 
 #include <QAction>
 #include <QApplication>
@@ -103,6 +103,7 @@ CMainFrame::CMainFrame(CDietData& data, CPresenceServer* presence, QWidget* pare
     m_data.SetSelectedPage(m_data.Settings().CurrentTab());
     m_data.SetSortMode(m_data.Settings().CurrentSort());
     m_data.SetMainWindow(this);
+    m_data.SetCommandRouter(this);
     new CChartDialogs(m_data, this); // registers itself with the document
     m_foodDialogs = std::make_unique<CFoodDialogs>(m_data);
     m_data.SetFoodDialogs(m_foodDialogs.get());
@@ -140,6 +141,8 @@ CMainFrame::~CMainFrame() {
     m_data.Settings().SetCurrentSort(m_data.SortMode());
     if (m_data.MainWindow() == this)
         m_data.SetMainWindow(nullptr);
+    if (m_data.CommandRouter() == this)
+        m_data.SetCommandRouter(nullptr);
     if (m_data.FoodDialogs() == m_foodDialogs.get())
         m_data.SetFoodDialogs(nullptr);
 }

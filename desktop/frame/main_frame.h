@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "desktop/shell/command_target.h"
-#include "desktop/shell/shell_settings.h"
+#include "desktop/document/shell_settings.h"
+#include "desktop/document/view_services.h"
+#include "desktop/widgets/command_target.h"
 
 #include <QMainWindow>
 
@@ -36,7 +37,7 @@ inline constexpr char kMainWindowTitle[] = "Fitquill Desktop";
 // split between the food pane and the main view. It routes every command (food pane, view,
 // document, frame, application), keeps the window placement, and selects the user to open once
 // it is up.
-class CMainFrame : public QMainWindow, public ICommandTarget {
+class CMainFrame : public QMainWindow, public ICommandTarget, public ICommandRouter {
     Q_OBJECT
 
 public:
@@ -72,9 +73,9 @@ public:
     void BringToFront();
 
     // Command routing.
-    void RunCommand(int id);
-    bool IsCommandEnabled(int id);
-    void UpdateCommandStates();
+    void RunCommand(int id) override;
+    bool IsCommandEnabled(int id) override;
+    void UpdateCommandStates() override;
     QAction* Action(int id) const;
 
     bool QueryCommand(int id, bool& enabled) override;

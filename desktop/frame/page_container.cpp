@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/page_container.h"
+#include "desktop/frame/page_container.h"
 
-#include "desktop/shell/commands.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
-#include "desktop/shell/placeholder_pane.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/frame/placeholder_pane.h"
 #include "desktop/views/calendar_pair.h"
 #include "desktop/views/dayentry/day_entry_tabs.h"
 #include "desktop/views/diet_plan_page.h"
@@ -12,6 +10,8 @@
 #include "desktop/views/journal/food_grid_ctrl.h"
 #include "desktop/views/logbook_page.h"
 #include "desktop/views/table_grid.h"
+#include "desktop/widgets/commands.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QPainter>
 #include <QTabBar>

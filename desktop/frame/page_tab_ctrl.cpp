@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/page_tab_ctrl.h"
+#include "desktop/frame/page_tab_ctrl.h"
 
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
-#include "desktop/shell/page_container.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/frame/page_container.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QSignalBlocker>
 #include <QTabBar>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/placeholder_pane.h"
+#include "desktop/frame/placeholder_pane.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/user_guide.h"
+#include "desktop/frame/user_guide.h"
 
 #include "core/users/user_directory.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/document/prompt.h"
 
 #include <QDesktopServices>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/user_name_dialog.h"
+#include "desktop/frame/user_name_dialog.h"
 
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

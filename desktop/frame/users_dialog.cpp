@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/users_dialog.h"
+#include "desktop/frame/users_dialog.h"
 
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "desktop/shell/user_name_dialog.h"
+#include "desktop/frame/user_name_dialog.h"
 
 #include <QDialog>
 #include <QString>

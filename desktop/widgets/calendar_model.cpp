@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/views/calendar_model.h"
+#include "desktop/widgets/calendar_model.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/views/command_menu.h"
+#include "desktop/widgets/command_menu.h"
 
-#include "desktop/shell/command_target.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/main_frame.h"
+#include "desktop/document/view_services.h"
+#include "desktop/widgets/command_target.h"
+#include "desktop/widgets/commands.h"
 
 #include <QMenu>
 
@@ -12,12 +12,11 @@
 namespace fitquill {
 namespace {
 
-void Fill(QMenu* menu, QWidget* owner, ICommandTarget& fallback,
+void Fill(QMenu* menu, ICommandRouter* router, ICommandTarget& fallback,
           const std::vector<SCommandMenuEntry>& entries) {
-    auto* frame = qobject_cast<CMainFrame*>(owner->window());
     for (const SCommandMenuEntry& entry : entries) {
         if (!entry.children.empty()) {
-            Fill(menu->addMenu(entry.caption), owner, fallback, entry.children);
+            Fill(menu->addMenu(entry.caption), router, fallback, entry.children);
             continue;
         }
         if (entry.id == 0) {
@@ -29,14 +28,14 @@ void Fill(QMenu* menu, QWidget* owner, ICommandTarget& fallback,
             menu->addAction(entry.caption.isEmpty() && info ? info->caption : entry.caption);
         const int id = entry.id;
         bool enabled = false;
-        if (frame)
-            enabled = frame->IsCommandEnabled(id);
+        if (router)
+            enabled = router->IsCommandEnabled(id);
         else
             fallback.QueryCommand(id, enabled);
         action->setEnabled(enabled);
-        QObject::connect(action, &QAction::triggered, menu, [frame, &fallback, id] {
-            if (frame)
-                frame->RunCommand(id);
+        QObject::connect(action, &QAction::triggered, menu, [router, &fallback, id] {
+            if (router)
+                router->RunCommand(id);
             else
                 fallback.ExecuteCommand(id);
         });
@@ -45,16 +44,16 @@ void Fill(QMenu* menu, QWidget* owner, ICommandTarget& fallback,
 
 } // namespace
 
-QMenu* BuildCommandMenu(QWidget* owner, ICommandTarget& fallback,
+QMenu* BuildCommandMenu(QWidget* owner, ICommandRouter* router, ICommandTarget& fallback,
                         const std::vector<SCommandMenuEntry>& entries) {
     auto* menu = new QMenu(owner);
-    Fill(menu, owner, fallback, entries);
+    Fill(menu, router, fallback, entries);
     return menu;
 }
 
-void ShowCommandMenu(QWidget* owner, ICommandTarget& fallback,
+void ShowCommandMenu(QWidget* owner, ICommandRouter* router, ICommandTarget& fallback,
                      const std::vector<SCommandMenuEntry>& entries, const QPoint& globalPos) {
-    std::unique_ptr<QMenu> menu(BuildCommandMenu(owner, fallback, entries));
+    std::unique_ptr<QMenu> menu(BuildCommandMenu(owner, router, fallback, entries));
     menu->exec(globalPos);
 }
 

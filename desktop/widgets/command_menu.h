@@ -11,6 +11,7 @@ class QWidget;
 
 namespace fitquill {
 
+class ICommandRouter;
 class ICommandTarget;
 
 // One entry of a context menu of commands: a command (id), a separator (id 0 and no
@@ -21,13 +22,13 @@ struct SCommandMenuEntry {
     std::vector<SCommandMenuEntry> children;
 };
 
-// Builds a context menu whose commands take the main window's normal route (so the first
-// handler on it decides and enables them); without a main window `fallback` handles them.
+// Builds a context menu whose commands take the router's normal route (so the first handler on
+// it decides and enables them); without a router (null) `fallback` handles them.
 // The caller owns the menu.
-QMenu* BuildCommandMenu(QWidget* owner, ICommandTarget& fallback,
+QMenu* BuildCommandMenu(QWidget* owner, ICommandRouter* router, ICommandTarget& fallback,
                         const std::vector<SCommandMenuEntry>& entries);
 // Builds the menu and shows it at globalPos until the user chose or dismissed it.
-void ShowCommandMenu(QWidget* owner, ICommandTarget& fallback,
+void ShowCommandMenu(QWidget* owner, ICommandRouter* router, ICommandTarget& fallback,
                      const std::vector<SCommandMenuEntry>& entries, const QPoint& globalPos);
 
 } // namespace fitquill

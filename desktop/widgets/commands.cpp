@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/commands.h"
+#include "desktop/widgets/commands.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/views/date_dialog.h"
+#include "desktop/widgets/date_dialog.h"
 
-#include "desktop/views/month_calendar.h"
+#include "desktop/widgets/month_calendar.h"
 
 #include <QDialogButtonBox>
 #include <QVBoxLayout>

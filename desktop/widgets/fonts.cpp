@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/fonts.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QDir>
 #include <QFontDatabase>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/views/grid/grid_ctrl.h"
+#include "desktop/widgets/grid_ctrl.h"
 
-#include "desktop/shell/fonts.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

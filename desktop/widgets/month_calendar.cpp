@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/views/month_calendar.h"
+#include "desktop/widgets/month_calendar.h"
 
-#include "desktop/shell/fonts.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/journal/journal_date.h"
-#include "desktop/views/calendar_model.h"
+#include "desktop/widgets/calendar_model.h"
 
 #include <QColor>
 #include <QPoint>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/views/numeric_edit.h"
+#include "desktop/widgets/numeric_edit.h"
 
-#include "desktop/shell/prompt.h"
+#include "desktop/document/prompt.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/toolbar_images.h"
+#include "desktop/widgets/toolbar_images.h"
 
-#include "desktop/shell/commands.h"
+#include "desktop/widgets/commands.h"
 
 #include <QPainter>
 #include <QPainterPath>

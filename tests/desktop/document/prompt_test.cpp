@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/prompt.h"
+#include "desktop/document/prompt.h"
 
 #include <QAbstractButton>
 #include <QApplication>

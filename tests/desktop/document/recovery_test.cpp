@@ -6,9 +6,9 @@
 #include "core/io/atomic_file.h"
 #include "core/journal/journal_file.h"
 #include "core/users/user_directory.h"
-#include "desktop/shell/recovery.h"
+#include "desktop/document/recovery.h"
 #include "tests/core/io/failure_sweep.h"
-#include "tests/desktop/shell/shell_test_support.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
 #include <QElapsedTimer>
 

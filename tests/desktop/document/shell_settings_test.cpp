@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's settings with their defaults, and where the program finds its own folders.
-#include "tests/desktop/shell/shell_test_support.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
-#include "desktop/shell/program_paths.h"
-#include "desktop/shell/shell_settings.h"
-#include "desktop/shell/user_data_notice.h"
+#include "desktop/document/program_paths.h"
+#include "desktop/document/shell_settings.h"
+#include "desktop/document/user_data_notice.h"
 #include "platform/settings/program_locations.h"
 
 #include <fstream>

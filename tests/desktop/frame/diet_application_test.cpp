@@ -2,8 +2,8 @@
 // The program's catch-all: an error raised while an event is handled ends the program with the
 // internal-error message and exit code 0, also from inside a dialog's own event loop.
 #include "core/internal_error.h"
-#include "desktop/shell/diet_application.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/document/prompt.h"
+#include "desktop/frame/diet_application.h"
 
 #include <QDialog>
 #include <QTimer>

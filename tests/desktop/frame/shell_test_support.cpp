@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/desktop/shell/shell_test_support.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
 #include "core/clock.h"
 #include "core/journal/journal_file.h"
 #include "core/users/user_directory.h"
-#include "desktop/shell/diet_application.h"
-#include "desktop/shell/program_paths.h"
-#include "desktop/shell/shell_settings.h"
+#include "desktop/document/program_paths.h"
+#include "desktop/document/shell_settings.h"
+#include "desktop/frame/diet_application.h"
 #include "platform/palm/user_store.h"
 
 #include <QCoreApplication>

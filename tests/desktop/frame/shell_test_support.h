@@ -7,9 +7,9 @@
 
 #include "core/journal/journal_date.h"
 #include "core/journal/journal_db.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/main_frame.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
+#include "desktop/frame/main_frame.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up user selection and the Users, New User and Rename User dialogs.
-#include "tests/desktop/shell/shell_test_support.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
 #include "core/journal/journal_file.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/user_name_dialog.h"
-#include "desktop/shell/users_dialog.h"
+#include "desktop/frame/user_name_dialog.h"
+#include "desktop/frame/users_dialog.h"
+#include "desktop/widgets/commands.h"
 #include "platform/palm/user_store.h"
 
 #include <QComboBox>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/views/grid/grid_ctrl.h"
+#include "desktop/widgets/grid_ctrl.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/clock.h"
-#include "desktop/shell/fonts.h"
-#include "desktop/views/calendar_model.h"
 #include "desktop/views/calendar_pair.h"
-#include "desktop/views/date_dialog.h"
-#include "desktop/views/month_calendar.h"
+#include "desktop/widgets/calendar_model.h"
+#include "desktop/widgets/date_dialog.h"
+#include "desktop/widgets/fonts.h"
+#include "desktop/widgets/month_calendar.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

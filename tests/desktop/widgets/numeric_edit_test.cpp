@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/prompt.h"
-#include "desktop/views/numeric_edit.h"
+#include "desktop/document/prompt.h"
+#include "desktop/widgets/numeric_edit.h"
 
 #include <QAction>
 #include <QApplication>
