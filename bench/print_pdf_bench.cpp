@@ -5,8 +5,8 @@
 // one page at a time, a year must not need much more memory than a month.
 #include "bench/bench_files.h"
 #include "bench/bench_food_db.h"
-#include "desktop/print/pdf_report.h"
 #include "desktop/document/diet_data.h"
+#include "desktop/print/pdf_report.h"
 #include "desktop/widgets/fonts.h"
 #include "tools/fitquill/demo_journal.h"
 
