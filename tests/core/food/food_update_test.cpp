@@ -42,22 +42,3 @@ TEST(FoodUpdate, ChoicesReadTheirSettingAndImportInTheirMode) {
     EXPECT_EQ(SFoodUpdate::ImportMode(EFoodUpdateChoice::Reload), EFoodImportMode::ReplaceDatabase);
     EXPECT_EQ(SFoodUpdate::TransferErrorText(std::string(300, 'e')).size(), 255u);
 }
-
-TEST(FoodUpdate, OnlyABodyKnownToBeWholeIsTaken) {
-    using SEnd = SFoodUpdate::SBodyEnd;
-    const std::pair<SEnd, const char*> cases[] = {
-        {{100, false, false, 100, true}, ""},
-        {{std::nullopt, true, false, 100, true}, ""},
-        {{std::nullopt, false, true, 100, true}, ""},
-        {{0, false, false, 0, false}, ""}, // empty: refused later as holding no food data
-        {{100, false, false, 60, true}, "interrupted after 60 of 100 bytes"},
-        {{std::nullopt, false, false, 100, true}, "did not say how long"},
-        {{100, false, false, 100, false}, "middle of a line"},
-        {{std::nullopt, true, false, 100, false}, "middle of a line"},
-    };
-    for (const auto& [end, says] : cases) {
-        const std::string text = SFoodUpdate::IncompleteBodyText(end);
-        EXPECT_EQ(text.empty(), *says == 0) << text;
-        EXPECT_NE(text.find(says), std::string::npos) << text;
-    }
-}

@@ -195,25 +195,6 @@ TEST_F(AutoUpdate, AChunkedBodyThatEndsProperlyIsTaken) {
     EXPECT_EQ(OnlyMessage(), "The food database was successfully updated.");
 }
 
-TEST_F(AutoUpdate, AReloadThatRemovesMostFoodsAsksFirst) {
-    std::string more;
-    for (int i = 0; i < 8; ++i)
-        more += FoodLine("Food " + std::to_string(i), "Mine", "Baked", 1);
-    ASSERT_TRUE(CFoodCsv::ImportText(m_data->FoodDB(), more, EFoodImportMode::ImportedWins).ok);
-    m_before = Export();
-    const std::string kiwi = FoodLine("Kiwi", "Fruit", "Fresh", 40);
-    m_server.ServeFile("FoodDB.csv", QByteArray::fromStdString(kiwi));
-    UpdateFrom(m_server.Url("FoodDB.csv"), EFoodUpdateChoice::Reload);
-    ExpectUnchanged();
-    ASSERT_EQ(m_prompt->Shown().size(), 1u);
-    EXPECT_EQ(m_prompt->Shown()[0].text,
-              "The new food data holds 1 foods; your food database holds 10. Replace it?");
-    EXPECT_EQ(m_prompt->Shown()[0].buttons, EPromptButtons::YesNoDefaultNo);
-    m_prompt->Answer(EPromptAnswer::Yes);
-    UpdateFrom(m_server.Url("FoodDB.csv"), EFoodUpdateChoice::Reload);
-    EXPECT_EQ(Export(), kiwi);
-}
-
 TEST_F(AutoUpdate, DefaultAddressIsTheShippedFileAndWorksOffline) {
     std::ofstream(m_folder / "Extensions.csv", std::ios::binary) << kExtension.toStdString();
     m_connectivity.online = false;
