@@ -116,10 +116,10 @@ bool ReadFoods(const CCsvTable& table, SUsdaData& data, std::string& error) {
         if (!seen.emplace(food.ndbNo, r).second)
             return cols.Bad(r, "food " + food.ndbNo + " appears twice");
         food.groupCode = row[*groupCode];
-        food.groupName = Utf8ToWindows1252(row[*groupName], &data.replacedCharacters);
-        food.longDesc = Utf8ToWindows1252(row[*longDesc], &data.replacedCharacters);
-        food.commonNames = Utf8ToWindows1252(row[*commonNames], &data.replacedCharacters);
-        food.manufacturer = Utf8ToWindows1252(row[*manufacturer], &data.replacedCharacters);
+        food.groupName = Utf8ToWindows1252BestFit(row[*groupName], &data.replacedCharacters);
+        food.longDesc = Utf8ToWindows1252BestFit(row[*longDesc], &data.replacedCharacters);
+        food.commonNames = Utf8ToWindows1252BestFit(row[*commonNames], &data.replacedCharacters);
+        food.manufacturer = Utf8ToWindows1252BestFit(row[*manufacturer], &data.replacedCharacters);
         for (size_t i = 0; i < kUsdaNutrientColumns.size(); ++i) {
             const std::string& cell = row[nutrientAt[i]];
             if (cell.empty())
@@ -166,7 +166,7 @@ bool ReadPortions(const CCsvTable& table, SUsdaData& data, std::string& error) {
         portion.seq = static_cast<int>(*seqValue);
         portion.amount = *amountValue;
         portion.gramWeight = *gramValue;
-        portion.description = Utf8ToWindows1252(row[*desc], &data.replacedCharacters);
+        portion.description = Utf8ToWindows1252BestFit(row[*desc], &data.replacedCharacters);
         data.foods[food->second].portions.push_back(std::move(portion));
         ++data.portionCount;
     }
