@@ -5,6 +5,7 @@
 #include "core/report/logbook_report.h"
 #include "platform/settings/user_data_move.h"
 #include "tools/common/command_line.h"
+#include "tools/common/terminal_text.h"
 #include "tools/fitquill/food_commands.h"
 #include "tools/fitquill/journal_commands.h"
 #include "tools/fitquill/user_commands.h"
@@ -45,9 +46,10 @@ void Logbook(const std::vector<std::string>& words, std::ostream& out) {
     CJournalCommands::ReadJournalFile(line.RequiredOption("journal"), journal);
     journal.GoToDate(CJournalDate::Today());
     for (const SReportSection& section : LogbookSections(journal)) {
-        out << section.heading << '\n';
+        out << TerminalText(section.heading) << '\n';
         for (const SReportLine& row : section.lines)
-            out << "  " << (row.sentence ? row.value : row.label + " " + row.value) << '\n';
+            out << "  " << TerminalText(row.sentence ? row.value : row.label + " " + row.value)
+                << '\n';
     }
 }
 
