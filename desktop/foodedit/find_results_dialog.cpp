@@ -2,6 +2,7 @@
 #include "desktop/foodedit/find_results_dialog.h"
 
 #include "core/food/food_db.h"
+#include "desktop/document/stored_text.h"
 
 #include <QDialogButtonBox>
 #include <QListWidget>
@@ -15,7 +16,7 @@ CFindResultsDialog::CFindResultsDialog(const CFoodDB& db, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     m_list = new QListWidget(this);
     for (const SFoodSearchResult& result : db.SearchResults())
-        m_list->addItem(QString::fromStdString(result.item.Name()));
+        m_list->addItem(FromStored(result.item.Name()));
     m_list->setCurrentRow(0);
     layout->addWidget(m_list);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

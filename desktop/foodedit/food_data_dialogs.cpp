@@ -5,6 +5,7 @@
 #include "core/journal/user_data_export.h"
 #include "desktop/document/diet_data.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/document/wait_cursor.h"
 
 #include <QButtonGroup>
@@ -26,10 +27,6 @@ namespace fitquill {
 namespace {
 
 const QString kCsvFilter = QStringLiteral("CSV (Comma delimited) (*.csv)");
-
-std::filesystem::path ToPath(const QString& file) {
-    return std::filesystem::path(file.toStdU16String());
-}
 
 QString ChooseFile(QWidget* parent, const QString& title, bool save) {
     QFileDialog dialog(parent, title);
@@ -66,7 +63,7 @@ CExportDialog::CExportDialog(CDietData& data, EKind kind, int group, int categor
         grid->addWidget(new QLabel(QStringLiteral("Food Group:"), this), 0, 0);
         m_groupCombo = new QComboBox(this);
         for (const CFoodGroup& entry : data.FoodDB().Groups())
-            m_groupCombo->addItem(QString::fromStdString(entry.Name()));
+            m_groupCombo->addItem(FromStored(entry.Name()));
         m_groupCombo->addItem(QStringLiteral("All Food Groups"));
         grid->addWidget(m_groupCombo, 0, 1);
         grid->addWidget(new QLabel(QStringLiteral("Category:"), this), 1, 0);
@@ -94,7 +91,7 @@ void CExportDialog::FillCategories(int select) {
     // "All Food Groups" offers only "All Categories".
     if (group >= 0 && group < db.GroupCount())
         for (const CFoodCategory& entry : db.GetGroup(static_cast<uint16_t>(group)).Categories())
-            m_categoryCombo->addItem(QString::fromStdString(entry.Name()));
+            m_categoryCombo->addItem(FromStored(entry.Name()));
     const int count = m_categoryCombo->count();
     m_categoryCombo->addItem(QStringLiteral("All Categories"));
     m_categoryCombo->setCurrentIndex(select >= 0 && select < count ? select : count);
@@ -234,12 +231,14 @@ void CImportDialog::Import() {
         result = CFoodCsv::Import(m_data.FoodDB(), ToPath(m_file),
                                   static_cast<EFoodImportMode>(Mode()), report);
     }
+    // Exports are Windows-1252 but spreadsheets write UTF-8: say which one the file was read as.
+    m_fileLabel->setText(QStringLiteral("File: %1\nRead as %2 text.")
+                             .arg(m_file, FromStored(CFoodCsv::EncodingName(result.encoding))));
     // Whatever the outcome the tree shows the database as it now is: a partial import changed
     // it, and the tree's positions must keep matching the database's.
     emit m_data.ReloadFoodTreeSent();
     if (!result.ok) {
-        ShowPrompt(this, windowTitle(),
-                   QString::fromStdString(CFoodCsv::ImportFailedText(result.lineNumber)),
+        ShowPrompt(this, windowTitle(), FromStored(CFoodCsv::ImportFailedText(result.lineNumber)),
                    EPromptIcon::Warning, EPromptButtons::Ok);
         return;
     }

@@ -6,6 +6,7 @@
 #include "core/journal/journal_db.h"
 #include "desktop/document/diet_data.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/date_dialog.h"
 #include "desktop/widgets/numeric_edit.h"
 
@@ -54,7 +55,7 @@ void SetUnlessFocused(QLineEdit* box, const QString& text) {
 }
 
 QString Text(const std::string& text) {
-    return QString::fromStdString(text);
+    return FromStored(text);
 }
 
 } // namespace

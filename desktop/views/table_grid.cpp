@@ -2,6 +2,7 @@
 #include "desktop/views/table_grid.h"
 
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/fonts.h"
 
 #include <QComboBox>
@@ -60,7 +61,7 @@ QString CTableGrid::CellText(int row, int column) {
     }
     if (column < 0 || column >= static_cast<int>(m_cachedTexts.size()))
         return {};
-    return QString::fromStdString(m_cachedTexts[static_cast<size_t>(column)]);
+    return FromStored(m_cachedTexts[static_cast<size_t>(column)]);
 }
 
 void CTableGrid::paintEvent(QPaintEvent* event) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/widgets/month_calendar.h"
 
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/fonts.h"
 
 #include <QKeyEvent>
@@ -105,7 +106,7 @@ void CMonthCalendar::paintEvent(QPaintEvent*) {
 
     const int width = Model::kColumns * kColumnWidth;
     const QRect title(0, 0, width, kRowHeight);
-    painter.drawText(title, Qt::AlignCenter, QString::fromStdString(m_model.Title()));
+    painter.drawText(title, Qt::AlignCenter, FromStored(m_model.Title()));
     if (m_previousArrow)
         DrawArrow(painter, CellRect(Model::kTitleRow, 0), true);
     if (m_nextArrow)

@@ -2,6 +2,7 @@
 #include "desktop/views/charts/history_chart_dialog.h"
 
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/views/charts/chart_painting.h"
 #include "desktop/widgets/month_calendar.h"
 
@@ -116,8 +117,8 @@ void CHistoryChartDialog::Reload(bool newStep) {
     const int type = m_mode == kWeightChart ? kSeriesWeight : m_chart->currentIndex();
     const uint16_t month = m_duration->currentIndex() == 1 ? 1 : 0;
     m_series.RequestAt(m_data.Journal(), type, month, m_date);
-    m_period->setText(QString::fromStdString(
-        fitquill::PeriodLabel(month != 0, m_series.PeriodStart(), m_series.DayCount())));
+    m_period->setText(
+        FromStored(fitquill::PeriodLabel(month != 0, m_series.PeriodStart(), m_series.DayCount())));
     if (m_mode == kHistogram && newStep) {
         m_scale =
             CHistogramScale(CHistogramScale::StepFor(m_series.Maximum(), m_series.HasNoValues()));

@@ -3,6 +3,7 @@
 
 #include "core/calc/diet_plan.h"
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/fonts.h"
 
 #include <QFontMetrics>
@@ -12,7 +13,7 @@ namespace fitquill {
 namespace {
 
 QString Text(const SMealLogRow& row, int line, int cell) {
-    return QString::fromStdString(row.Cell(line, cell));
+    return FromStored(row.Cell(line, cell));
 }
 
 QFont BoldOf(QFont font) {
