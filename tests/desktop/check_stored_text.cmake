@@ -1,3 +1,5 @@
+cmake_minimum_required(VERSION 3.25)
+
 # Fails when a desktop source converts between std::string and QString anywhere but the one
 # seam (desktop/document/stored_text.*): stored text is Windows-1252, never UTF-8 or Latin-1.
 file(GLOB_RECURSE files "${ROOT}/desktop/*.h" "${ROOT}/desktop/*.cpp")
