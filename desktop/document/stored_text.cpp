@@ -45,7 +45,8 @@ QString FromPath(const std::filesystem::path& path) {
 }
 
 std::filesystem::path ToPath(const QString& path) {
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
+    // UTF-16 names the file the same way on every platform's file system.
+    return std::filesystem::path(path.toStdU16String());
 }
 
 QString FromUtf8(std::string_view text) {
