@@ -444,6 +444,7 @@ SFoodDataBuild BuildFoodDb(const SUsdaData& data, const SFoodDataOptions& option
     report.foodsRead = data.foods.size();
     report.portionsRead = data.portionCount;
     report.replacedCharacters = data.replacedCharacters;
+    report.unitConversions = data.unitConversions;
 
     const std::vector<SFoodPlace> places = PlaceFoods(data.foods);
     CategoryMap categories;
@@ -587,6 +588,10 @@ std::string SFoodDataReport::Text() const {
     }
     out += none ? " none\n" : "\n";
     add("Extended nutrient values:    %zu\n", extendedValues);
+    out += "Units converted from USDA's:";
+    for (const auto& conversion : unitConversions)
+        out += (&conversion == &unitConversions.front() ? " " : "; ") + conversion;
+    out += unitConversions.empty() ? " none\n" : "\n";
     add("Portions made lighter so that no value exceeds 9999.9: %zu\n", portionsReduced);
     add("Values clamped to 9999.9:    %zu\n", clampedValues);
     add("Characters not in Windows-1252: %zu\n", replacedCharacters);

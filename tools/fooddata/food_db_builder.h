@@ -71,6 +71,8 @@ struct SFoodDataReport {
     size_t portionsReduced = 0; // a lighter portion kept every value within 9999.9
     size_t clampedValues = 0;   // values cut at 9999.9 all the same (none expected)
     size_t replacedCharacters = 0;
+    // Nutrients stored in another unit than USDA's ("cholesterol_mg: mg -> g").
+    std::vector<std::string> unitConversions;
 
     size_t handheldCategories = 0;
     size_t handheldItems = 0;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The database built from the shipped USDA data: limits, names, servings, nutrients.
 #include "core/names.h"
+#include "core/food/nutrient.h"
 #include "tools/fooddata/food_db_builder.h"
 #include "tools/fooddata/food_naming.h"
 #include "tools/fooddata/food_tree_rules.h"
@@ -236,6 +237,37 @@ TEST_F(FoodDbBuilderTest, SpotChecksMatchTheUsdaPortions) {
     EXPECT_EQ(egg.Serving(), CServingMeasure(1, kUnitItem));
     EXPECT_EQ(egg.WeightMeasure(), CServingMeasure(50, kUnitGram));
     EXPECT_NEAR(egg.NutrientValue(kNutrientCalories), 71.5, 0.05);
+}
+
+// USDA gives cholesterol in mg and selenium and vitamin B12 in micrograms per 100 g
+// (foods.csv of the data set); the database holds them in the units of the nutrient table.
+TEST_F(FoodDbBuilderTest, NutrientsHoldTheProgramsUnits) {
+    const struct {
+        const char* description;
+        int nutrient;
+        const char* unit;
+        double usdaPer100g;
+        double toUnit;
+    } cases[] = {
+        {"Egg, whole, raw, fresh", 9, "g", 372, 1e-3},
+        {"Nuts, brazilnuts, dried, unblanched", 20, "mg", 1917.0, 1e-3},
+        {"Beef, variety meats and by-products, liver, raw", 23, "mg", 59.30, 1e-3},
+        {"Egg, whole, raw, fresh", 21, "IU", 540, 1.0},
+        {"Nuts, brazilnuts, dried, unblanched", 26, "mcg", 0.0, 1.0},
+        {"Beef, variety meats and by-products, liver, raw", 26, "mcg", 3.1, 1.0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_STREQ(NutrientInfo(c.nutrient).unit, c.unit) << c.nutrient;
+        const CFoodItem& item = ItemDescribedAs(c.description);
+        ASSERT_EQ(item.WeightMeasure().Unit(), kUnitGram) << c.description;
+        const double grams = item.WeightMeasure().Amount();
+        const double expected = c.usdaPer100g * c.toUnit * grams / 100.0;
+        EXPECT_NEAR(item.NutrientValue(c.nutrient), expected, 1e-5 + 1e-5 * expected)
+            << c.description << " " << c.nutrient;
+    }
+    EXPECT_NE(Report().Text().find("cholesterol_mg: mg -> g; selenium_mcg: mcg -> mg; "
+                                   "vitamin_b12_mcg: mcg -> mg\n"),
+              std::string::npos);
 }
 
 TEST_F(FoodDbBuilderTest, FindingCheddarFindsTheCheddarCheeses) {
