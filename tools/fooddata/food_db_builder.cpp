@@ -6,6 +6,7 @@
 #include "tools/fooddata/serving_rules.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <limits>
 #include <map>
@@ -34,8 +35,12 @@ constexpr int kCollisionRounds = 6;
 
 struct SPending {
     size_t food = 0;
-    std::vector<std::string> parts;
+    std::vector<std::string> parts; // what the category leaves to tell the items apart
     size_t estimatedBytes = 0;
+    std::vector<std::string> nameParts; // the food first, then the facts (NameParts)
+    // Facts (name keys) that tell this food from every other of the database led by the same
+    // food; kept in the name while they fit.
+    std::vector<std::string> globalRequired;
 };
 
 struct SCategoryKey {
@@ -227,8 +232,8 @@ struct SNamed {
     bool numbered = false;
 };
 
-// The parts an item needs so that no sibling has them all: the first part, then greedily
-// the part that rules out the most remaining siblings.
+// The parts an item needs so that no sibling has them all: greedily the part that rules out
+// the most remaining siblings.
 std::vector<std::string> RequiredParts(const std::vector<std::vector<std::string>>& keys,
                                        size_t item) {
     const auto has = [&](size_t j, const std::string& key) {
@@ -237,10 +242,9 @@ std::vector<std::string> RequiredParts(const std::vector<std::vector<std::string
     std::vector<std::string> required;
     if (keys[item].empty())
         return required;
-    required.push_back(keys[item][0]);
     std::vector<size_t> rivals;
     for (size_t j = 0; j < keys.size(); ++j) {
-        if (j != item && has(j, keys[item][0]))
+        if (j != item)
             rivals.push_back(j);
     }
     while (!rivals.empty()) {
@@ -264,6 +268,64 @@ std::vector<std::string> RequiredParts(const std::vector<std::vector<std::string
     return required;
 }
 
+// For every food, the facts that tell it from the other foods of the database led by the
+// same food ("Beef", "Tuna"): greedily the fact that rules out the most rivals. Sets of
+// rivals are bit sets, since the largest family has near a thousand foods.
+void FindGlobalRequired(CategoryMap& categories) {
+    std::map<std::string, std::vector<SPending*>> byHead;
+    for (auto& [key, items] : categories) {
+        for (auto& item : items) {
+            if (!item.nameParts.empty())
+                byHead[SingularWord(LowerAscii(StripParentheses(item.nameParts[0])))].push_back(
+                    &item);
+        }
+    }
+    for (auto& [head, members] : byHead) {
+        const size_t n = members.size();
+        if (n < 2)
+            continue;
+        const size_t words = (n + 63) / 64;
+        std::map<std::string, std::vector<uint64_t>> holders;
+        std::vector<std::vector<std::string>> keys(n);
+        for (size_t i = 0; i < n; ++i) {
+            const auto& parts = members[i]->nameParts;
+            keys[i] = NameKeys(std::vector<std::string>(parts.begin() + 1, parts.end()));
+            for (const auto& key : keys[i]) {
+                auto& bits = holders[key];
+                bits.resize(words, 0);
+                bits[i / 64] |= uint64_t{1} << (i % 64);
+            }
+        }
+        for (size_t i = 0; i < n; ++i) {
+            std::vector<uint64_t> rivals(words, ~uint64_t{0});
+            if (n % 64)
+                rivals.back() = (uint64_t{1} << (n % 64)) - 1;
+            rivals[i / 64] &= ~(uint64_t{1} << (i % 64));
+            std::vector<std::string>& required = members[i]->globalRequired;
+            for (;;) {
+                size_t bestCount = 0;
+                const std::string* best = nullptr;
+                for (const auto& key : keys[i]) {
+                    const auto& bits = holders[key];
+                    size_t count = 0;
+                    for (size_t w = 0; w < words; ++w)
+                        count += static_cast<size_t>(std::popcount(rivals[w] & ~bits[w]));
+                    if (count > bestCount) {
+                        bestCount = count;
+                        best = &key;
+                    }
+                }
+                if (!best)
+                    break;
+                required.push_back(*best);
+                const auto& bits = holders[*best];
+                for (size_t w = 0; w < words; ++w)
+                    rivals[w] &= bits[w];
+            }
+        }
+    }
+}
+
 // Names for the items of one category, unique ignoring case.
 std::vector<SNamed> NameCategory(const std::string& category, const std::vector<SPending>& items) {
     const size_t n = items.size();
@@ -271,7 +333,7 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
     std::vector<size_t> all(n);
     for (size_t i = 0; i < n; ++i) {
         all[i] = i;
-        keys[i] = NameKeys(items[i].parts);
+        keys[i] = NameKeys(items[i].nameParts);
     }
     const std::vector<std::string> categoryShared = SharedParts(keys, all);
     std::vector<std::vector<std::string>> distinct(n);
@@ -283,8 +345,20 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
         }
     }
     std::vector<std::vector<std::string>> required(n);
-    for (size_t i = 0; i < n; ++i)
-        required[i] = RequiredParts(distinct, i);
+    std::vector<std::vector<std::string>> shared(n);
+    std::vector<std::vector<std::string>> categoryRequired(n);
+    for (size_t i = 0; i < n; ++i) {
+        required[i] = categoryRequired[i] = RequiredParts(distinct, i);
+        // What tells the food from namesakes elsewhere stays too while it fits.
+        for (const auto& key : items[i].globalRequired) {
+            if (std::find(required[i].begin(), required[i].end(), key) == required[i].end())
+                required[i].push_back(key);
+        }
+        for (const auto& key : categoryShared) {
+            if (std::find(required[i].begin(), required[i].end(), key) == required[i].end())
+                shared[i].push_back(key);
+        }
+    }
 
     std::map<std::string, int> wordCounts;
     for (size_t i = 0; i < n; ++i) {
@@ -303,9 +377,10 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
         for (const auto& word : words)
             ++wordCounts[word];
     }
+    std::vector<std::vector<std::string>> tellingSoFar(n);
     const auto nameWith = [&](size_t i, const std::vector<std::string>& lessTelling) {
-        SNameParts parts{items[i].parts, categoryShared, required[i],
-                         lessTelling,    &wordCounts,    category};
+        SNameParts parts{items[i].nameParts, shared[i],   required[i], lessTelling,
+                         tellingSoFar[i],    &wordCounts, category};
         return ShortenName(parts);
     };
     std::vector<SNamed> named(n);
@@ -330,16 +405,29 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
             std::vector<std::vector<std::string>> local;
             for (size_t m : members)
                 local.push_back(distinct[m]);
-            const std::vector<std::string> shared = SharedParts(keys, members);
+            const std::vector<std::string> clashShared = SharedParts(keys, members);
             for (size_t k = 0; k < members.size(); ++k) {
                 const size_t m = members[k];
-                for (const auto& key : RequiredParts(local, k)) {
+                // Being unique in the category comes before being unique in the database:
+                // what only told the food from namesakes elsewhere may go.
+                if (round == 0) {
+                    required[m] = categoryRequired[m];
+                    shared[m] = categoryShared;
+                }
+                const std::vector<std::string> telling = RequiredParts(local, k);
+                for (const auto& key : telling) {
+                    if (std::find(tellingSoFar[m].begin(), tellingSoFar[m].end(), key) ==
+                        tellingSoFar[m].end())
+                        tellingSoFar[m].push_back(key);
+                }
+                for (const auto& key : telling) {
                     if (std::find(required[m].begin(), required[m].end(), key) == required[m].end())
                         required[m].push_back(key);
                 }
+                // What all the clashing items have cannot tell them apart.
                 std::vector<std::string> lessTelling;
-                for (const auto& key : shared) {
-                    if (std::find(required[m].begin(), required[m].end(), key) == required[m].end())
+                for (const auto& key : clashShared) {
+                    if (std::find(telling.begin(), telling.end(), key) == telling.end())
                         lessTelling.push_back(key);
                 }
                 const SShortName shortName = nameWith(m, lessTelling);
@@ -452,10 +540,14 @@ SFoodDataBuild BuildFoodDb(const SUsdaData& data, const SFoodDataOptions& option
         std::vector<std::string> parts;
         for (const auto& part : places[i].parts)
             parts.push_back(ReplacePlus(part));
+        std::vector<std::string> nameParts;
+        for (const auto& part : NameParts(data.foods[i].longDesc, places[i].brand))
+            nameParts.push_back(ReplacePlus(part));
         categories[{places[i].group, ReplacePlus(places[i].category)}].push_back(
-            SPending{i, parts, EstimatedBytes(data.foods[i])});
+            SPending{i, parts, EstimatedBytes(data.foods[i]), nameParts, {}});
     }
     SplitLargeCategories(categories, options, data.foods, report.categoriesSplit);
+    FindGlobalRequired(categories);
 
     // Groups in the order of their table, categories added before their items so that the
     // items find their category by name.
@@ -540,6 +632,7 @@ SFoodDataBuild BuildFoodDb(const SUsdaData& data, const SFoodDataOptions& option
         [](const SCategorySize& a, const SCategorySize& b) { return a.items > b.items; });
     sizes.resize(std::min<size_t>(sizes.size(), 10));
     report.largest = sizes;
+    report.naming = CheckNames(db, CFoodNameRules::Default());
     return build;
 }
 
@@ -604,6 +697,7 @@ std::string SFoodDataReport::Text() const {
     add("Limit violations:            %zu\n", limitViolations.size());
     for (const auto& violation : limitViolations)
         add("  %s\n", violation.c_str());
+    out += naming.Text();
     return out;
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/food/food_db.h"
 #include "core/journal/journal_date.h"
+#include "tools/fooddata/name_check.h"
 #include "tools/fooddata/usda_data.h"
 
 #include <array>
@@ -80,6 +81,8 @@ struct SFoodDataReport {
     std::vector<SCategorySize> largest; // the ten categories with the most items
     // Limits the database breaks (none expected); each line names the place.
     std::vector<std::string> limitViolations;
+    // The item names against the naming rules.
+    SNameCheck naming;
 
     std::string Text() const;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "tools/fooddata/food_name_rules.h"
+
 #include <cstddef>
 #include <map>
 #include <string>
@@ -17,6 +19,12 @@ constexpr size_t kMaxNameLength = 20;
 // out; separators inside parentheses do not split ("Chickpeas (garbanzo beans, bengal
 // gram), mature seeds" has two parts).
 std::vector<std::string> SplitDescription(std::string_view description);
+
+// The parts an item name is made of: the first part that names the food (not a class such
+// as "Fish" or "Beverages", not the brand, not "raw"), then the other parts in the
+// description's order, the brand last; filler left out. "Fish, tuna, light, canned in oil"
+// gives "tuna", "light", "canned in oil".
+std::vector<std::string> NameParts(std::string_view description, std::string_view brand = {});
 
 std::string LowerAscii(std::string_view text);
 // Collapses runs of spaces and trims the ends.
@@ -54,6 +62,8 @@ struct SNameParts {
     std::vector<std::string> required;
     // Parts that a set of clashing names share: left out early even when required.
     std::vector<std::string> lessTelling;
+    // Parts that told this item from names it clashed with: the last to go.
+    std::vector<std::string> telling;
     // In how many sibling items each lower-case word occurs: a long part loses its most
     // common words first ("Cream of mushroom" keeps "mushroom" among cream soups). Without
     // it, words go from the end.

@@ -101,8 +101,9 @@ struct SColumns {
 };
 
 // The factor of each nutrient column, from USDA's unit in nutrients.csv to the program's.
-bool ReadNutrientUnits(const CCsvTable& table, std::array<double, kUsdaNutrientColumns.size()>& factors,
-                       SUsdaData& data, std::string& error) {
+bool ReadNutrientUnits(const CCsvTable& table,
+                       std::array<double, kUsdaNutrientColumns.size()>& factors, SUsdaData& data,
+                       std::string& error) {
     SColumns cols{&table, "nutrients.csv", &error};
     const auto column = cols.Need("column");
     const auto units = cols.Need("units");
@@ -141,8 +142,9 @@ bool ReadNutrientUnits(const CCsvTable& table, std::array<double, kUsdaNutrientC
     return true;
 }
 
-bool ReadFoods(const CCsvTable& table, const std::array<double, kUsdaNutrientColumns.size()>& factors,
-               SUsdaData& data, std::string& error) {
+bool ReadFoods(const CCsvTable& table,
+               const std::array<double, kUsdaNutrientColumns.size()>& factors, SUsdaData& data,
+               std::string& error) {
     SColumns cols{&table, "foods.csv", &error};
     const auto ndb = cols.Need("ndb_no");
     const auto groupCode = cols.Need("food_group_code");

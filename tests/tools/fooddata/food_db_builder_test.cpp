@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The database built from the shipped USDA data: limits, names, servings, nutrients.
-#include "core/names.h"
 #include "core/food/nutrient.h"
+#include "core/names.h"
 #include "tools/fooddata/food_db_builder.h"
 #include "tools/fooddata/food_naming.h"
 #include "tools/fooddata/food_tree_rules.h"

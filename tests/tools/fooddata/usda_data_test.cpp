@@ -60,8 +60,8 @@ TEST(UsdaDataTest, ReadsFoodsNutrientsAndPortions) {
     const std::string foods =
         FoodsHeader() +
         FoodRow("09003", "\"Apples, raw, with skin\"",
-                {"52", "13.81", "0.26", "2.4", "0.17", "0.028", "", "", "", "372", "", "", "", "",
-                 "", "", "", "", "", "55.4", "", "", "61.3"}) +
+                {"52", "13.81", "0.26", "2.4", "0.17", "0.028", "", "",     "", "372", "",    "",
+                 "",   "",      "",     "",    "",     "",      "", "55.4", "", "",    "61.3"}) +
         FoodRow("09999",
                 "Entr\xC3\xA9"
                 "e",
@@ -162,9 +162,10 @@ TEST(UsdaDataTest, ConvertsOnlyUnitsItKnows) {
         const char* to;
         std::optional<double> factor;
     } cases[] = {
-        {"mg", "g", 1e-3},   {"mcg", "mg", 1e-3}, {"\xC2\xB5g", "mg", 1e-3}, {"g", "mg", 1e3},
-        {"mcg", "g", 1e-6},  {"mcg", "mcg", 1.0}, {"IU", "IU", 1.0},          {"kcal", "", 1.0},
-        {"IU", "mg", {}},    {"mg", "IU", {}},    {"kJ", "", {}},             {"g", "", {}},
+        {"mg", "g", 1e-3}, {"mcg", "mg", 1e-3}, {"\xC2\xB5g", "mg", 1e-3},
+        {"g", "mg", 1e3},  {"mcg", "g", 1e-6},  {"mcg", "mcg", 1.0},
+        {"IU", "IU", 1.0}, {"kcal", "", 1.0},   {"IU", "mg", {}},
+        {"mg", "IU", {}},  {"kJ", "", {}},      {"g", "", {}},
         {"kcal", "g", {}},
     };
     for (const auto& c : cases) {
