@@ -326,6 +326,20 @@ void FindGlobalRequired(CategoryMap& categories) {
     }
 }
 
+std::vector<std::string> SplitWords(const std::string& text) {
+    std::vector<std::string> words;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t space = text.find(' ', start);
+        if (space == std::string::npos)
+            space = text.size();
+        if (space > start)
+            words.push_back(text.substr(start, space - start));
+        start = space + 1;
+    }
+    return words;
+}
+
 // Names for the items of one category, unique ignoring case.
 std::vector<SNamed> NameCategory(const std::string& category, const std::vector<SPending>& items) {
     const size_t n = items.size();
@@ -381,7 +395,30 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
     const auto nameWith = [&](size_t i, const std::vector<std::string>& lessTelling) {
         SNameParts parts{items[i].nameParts, shared[i],   required[i], lessTelling,
                          tellingSoFar[i],    &wordCounts, category};
-        return ShortenName(parts);
+        SShortName name = ShortenName(parts);
+        const CFoodNameRules& rules = CFoodNameRules::Default();
+        if (rules.NamesAFood(name.name))
+            return name;
+        // Shortening left no food word ("Tender Rounds" of "Tender Rounds with Gravy"): the
+        // food words of the first part that has any (the maker's name as a last resort) lead.
+        for (size_t p = 0; p < parts.parts.size(); ++p) {
+            std::string food;
+            for (const auto& word : SplitWords(parts.parts[p])) {
+                if (rules.NamesAFood(word))
+                    food += (food.empty() ? "" : " ") + word;
+            }
+            if (food.empty())
+                continue;
+            SNameParts again = parts;
+            again.parts.erase(again.parts.begin() + static_cast<long>(p));
+            again.parts.insert(again.parts.begin(), food);
+            again.category.clear();
+            const SShortName other = ShortenName(again);
+            if (rules.NamesAFood(other.name))
+                return other;
+            break;
+        }
+        return name;
     };
     std::vector<SNamed> named(n);
     for (size_t i = 0; i < n; ++i) {

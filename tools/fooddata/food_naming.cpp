@@ -310,7 +310,11 @@ std::string TidyName(const std::string& name) {
         const auto dangling = [](const std::string& w) {
             return IsSmallWord(w) || w == "&/or" || w == "-" || w == "/";
         };
-        while (!words.empty() && dangling(words.front()))
+        // "w/ skin" stays; "& bacon" loses its "&".
+        const auto joiningFront = [](const std::string& w) {
+            return w == "&" || w == "and" || w == "or" || w == "-" || w == "/" || w == "&/or";
+        };
+        while (!words.empty() && joiningFront(words.front()))
             words.erase(words.begin());
         while (!words.empty() && dangling(words.back()))
             words.pop_back();
@@ -334,7 +338,12 @@ std::string TidyName(const std::string& name) {
 
 } // namespace
 
-std::vector<std::string> NameParts(std::string_view description, std::string_view brand) {
+namespace {
+
+// Without a food after the class ("Babyfood, cereal, mixed"), skipClasses gives nothing and
+// the class leads after all.
+std::vector<std::string> NamePartsOf(std::string_view description, std::string_view brand,
+                                     bool skipClasses) {
     const CFoodNameRules& rules = CFoodNameRules::Default();
     std::vector<std::string> parts = SplitDescription(description);
     if (parts.empty())
@@ -354,7 +363,7 @@ std::vector<std::string> NameParts(std::string_view description, std::string_vie
     // "Fish, tuna" or "Babyfood, dinner, beef": the class goes, the food leads.
     size_t classParts = 0;
     std::string leading;
-    for (size_t i = 0; i < parts.size(); ++i) {
+    for (size_t i = 0; i < parts.size() && skipClasses; ++i) {
         leading += (i ? ", " : "") + LowerAscii(StripParentheses(parts[i]));
         if (rules.IsClass(leading))
             classParts = i + 1;
@@ -405,6 +414,8 @@ std::vector<std::string> NameParts(std::string_view description, std::string_vie
         facts.push_back(text);
     }
     std::vector<std::string> result;
+    if (!head && classParts > 0)
+        return result;
     if (head) {
         result.push_back(*head);
     } else if (!facts.empty()) {
@@ -419,6 +430,13 @@ std::vector<std::string> NameParts(std::string_view description, std::string_vie
     result.insert(result.end(), facts.begin(), facts.end());
     result.insert(result.end(), brands.begin(), brands.end());
     return result;
+}
+
+} // namespace
+
+std::vector<std::string> NameParts(std::string_view description, std::string_view brand) {
+    std::vector<std::string> parts = NamePartsOf(description, brand, true);
+    return parts.empty() ? NamePartsOf(description, brand, false) : parts;
 }
 
 std::vector<std::string> SplitDescription(std::string_view description) {
