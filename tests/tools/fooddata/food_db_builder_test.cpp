@@ -153,17 +153,18 @@ TEST_F(FoodDbBuilderTest, NamesLeadWithTheFood) {
         const char* name;
     } cases[] = {
         {"Apples, raw, with skin", "Apples, raw, w/ skin"},
-        {"Cashew nuts, raw", "Cashew nuts, raw"},
         {"Lentils, raw", "Lentils, raw"},
+        {"Nuts, cashew nuts, raw", "Cashew nuts, raw"},
         {"Squash, winter, acorn, raw", "Squash, acorn, raw"},
-        {"Fish, tuna, light, canned in oil, drained solids", "Tuna, lt, oil, drnd"},
+        {"Fish, tuna, light, canned in oil, drained solids", "Tuna,lt,in oil,drnd"},
         {"Beef, tenderloin, steak, separable lean and fat, trimmed to 1/8\" fat, choice, "
          "cooked, broiled",
-         "Beef tndrln, ln&fat"},
-        {"Egg, whole, raw, fresh", "Egg, whole, raw, fresh"},
-        {"Brussels sprouts, raw", "Brussels sprouts, raw"},
-        {"McDONALD'S, Hamburger", "Hamburger"},
-        {"Babyfood, dinner, vegetables and beef, junior", "Vegetables & beef"},
+         "Beef,ln&fat,ch,brld"},
+        {"Chicken, broilers or fryers, breast, meat only, cooked, roasted", "Chkn,brst,meat,rstd"},
+        {"Egg, whole, raw, fresh", "Egg, whl, raw, fresh"},
+        {"Beverages, coffee, brewed, prepared with tap water", "Coffee,made w/tap"},
+        {"Babyfood, dinner, vegetables and beef, junior", "Veg & beef, junior"},
+        {"McDONALD'S, Hamburger", "Hamburger,McDONALD'S"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ItemDescribedAs(c.description).Name(), c.name) << c.description;
