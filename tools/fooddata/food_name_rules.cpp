@@ -104,7 +104,10 @@ std::optional<CFoodNameRules> CFoodNameRules::Parse(std::string_view text, std::
             rules.m_filler.insert(line);
             break;
         case ESection::kClasses:
-            rules.m_classes.insert(line);
+            if (const size_t equals = line.find(" ="); equals != std::string::npos)
+                rules.m_classes[Trim(line.substr(0, equals))] = Trim(line.substr(equals + 2));
+            else
+                rules.m_classes[line];
             break;
         case ESection::kWords:
             for (const auto& word : TextWords(line))

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -32,6 +33,16 @@ public:
     // Arguments in lower case.
     bool IsFiller(std::string_view part) const { return m_filler.count(std::string(part)) > 0; }
     bool IsClass(std::string_view part) const { return m_classes.count(std::string(part)) > 0; }
+    // The word a class adds after the food that follows it ("squash": "Acorn squash"), empty
+    // when the food stands alone ("fish": "Tuna").
+    bool IsClassWord(std::string_view word) const {
+        return std::any_of(m_classes.begin(), m_classes.end(),
+                           [&](const auto& entry) { return entry.second == word; });
+    }
+    std::string ClassWord(std::string_view part) const {
+        const auto found = m_classes.find(std::string(part));
+        return found == m_classes.end() ? std::string() : found->second;
+    }
     // A word that says how a food is prepared, kept, cut or packed (singular or plural).
     bool IsDescriptiveWord(std::string_view word) const;
     // The word an abbreviation of the table stands for, else the word itself (lower case).
@@ -43,7 +54,7 @@ private:
     std::vector<SPhrase> m_shortForms;
     std::vector<SPhrase> m_abbreviations;
     std::set<std::string> m_filler;
-    std::set<std::string> m_classes;
+    std::map<std::string, std::string> m_classes;
     std::set<std::string> m_descriptive;
     std::map<std::string, std::string> m_expansions;
 };

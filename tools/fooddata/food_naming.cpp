@@ -284,6 +284,16 @@ std::string DropCategoryWords(const std::string& part, const std::vector<std::st
     return rest;
 }
 
+bool ContainsWord(std::string_view text, std::string_view word) {
+    const std::string lower = LowerAscii(text);
+    const std::string singular = SingularWord(LowerAscii(word));
+    for (const auto& w : TextWords(lower)) {
+        if (SingularWord(w) == singular)
+            return true;
+    }
+    return false;
+}
+
 // Leaves out what shortening left dangling: joining words and separators at either end of a
 // part ("w/", "& bacon", "chkn-"), doubled joining words ("orange & & banana"), empty parts.
 std::string TidyName(const std::string& name) {
@@ -362,11 +372,14 @@ std::vector<std::string> NamePartsOf(std::string_view description, std::string_v
     std::optional<std::string> head;
     // "Fish, tuna" or "Babyfood, dinner, beef": the class goes, the food leads.
     size_t classParts = 0;
+    std::string classWord;
     std::string leading;
     for (size_t i = 0; i < parts.size() && skipClasses; ++i) {
         leading += (i ? ", " : "") + LowerAscii(StripParentheses(parts[i]));
-        if (rules.IsClass(leading))
+        if (rules.IsClass(leading)) {
             classParts = i + 1;
+            classWord = rules.ClassWord(leading);
+        }
     }
     const auto allCapitals = [](const std::string& part) {
         bool letters = false;
@@ -381,9 +394,10 @@ std::vector<std::string> NamePartsOf(std::string_view description, std::string_v
         const std::string& part = parts[i];
         if (IsFiller(LowerAscii(RewritePart(part))))
             continue;
-        // "MEAD JOHNSON, ENFAMIL, ...": of names in capitals in a row, the ones before the
-        // last are makers; they go last.
-        if (!head && allCapitals(part) && i + 1 < parts.size() && allCapitals(parts[i + 1])) {
+        // "MEAD JOHNSON, ENFAMIL, ..." or "Gravy, CAMPBELL'S, beef": a name in capitals before
+        // another one or before the food is the maker; it goes last.
+        if (!head && allCapitals(part) && i + 1 < parts.size() &&
+            (allCapitals(parts[i + 1]) || rules.NamesAFood(parts[i + 1]))) {
             brands.push_back(part);
             continue;
         }
@@ -417,6 +431,9 @@ std::vector<std::string> NamePartsOf(std::string_view description, std::string_v
     if (!head && classParts > 0)
         return result;
     if (head) {
+        // "Squash, winter, acorn": "Acorn squash".
+        if (!classWord.empty() && !ContainsWord(*head, classWord))
+            head = CapitalizeFirst(*head) + " " + classWord;
         result.push_back(*head);
     } else if (!facts.empty()) {
         result.push_back(facts.front());
@@ -723,7 +740,16 @@ SShortName ShortenName(const SNameParts& input, size_t maxLength) {
         }
         if (longest == parts.size())
             break;
-        std::string shorter = WithoutCommonestWord(parts[longest], input.wordCounts);
+        std::string shorter;
+        const size_t lastSpace = parts[0].rfind(' ');
+        if (longest == 0 && lastSpace != std::string::npos &&
+            CFoodNameRules::Default().IsClassWord(LowerAscii(parts[0].substr(lastSpace + 1)))) {
+            // A class word put after the food ("Acorn squash") is the first to go: the food
+            // before it tells more.
+            shorter = parts[0].substr(0, lastSpace);
+        } else {
+            shorter = WithoutCommonestWord(parts[longest], input.wordCounts);
+        }
         // The food's own words stay in the lead.
         if (longest == 0 && !CFoodNameRules::Default().NamesAFood(shorter)) {
             headLocked = true;
