@@ -476,11 +476,36 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
             break;
     }
 
-    // What is still the same gets a number.
-    std::set<std::string> taken;
+    // Names still the same: the name with everything that tells them apart, cut at the
+    // limit, where that is enough ("Beef,inside,ln,ch,ra"); else a number.
     std::map<std::string, int> seen;
     for (size_t i = 0; i < n; ++i)
         ++seen[LowerAscii(named[i].name)];
+    std::map<std::string, std::vector<size_t>> cutNames;
+    std::vector<std::string> cuts(n);
+    for (size_t i = 0; i < n; ++i) {
+        if (seen[LowerAscii(named[i].name)] < 2)
+            continue;
+        SNameParts parts{items[i].nameParts, shared[i],   required[i], {},
+                         tellingSoFar[i],    &wordCounts, category};
+        cuts[i] = CutName(ShortenName(parts, 2 * kMaxNameLength).name, kMaxNameLength);
+        cutNames[LowerAscii(cuts[i])].push_back(i);
+    }
+    for (size_t i = 0; i < n; ++i) {
+        if (cuts[i].empty() || cutNames[LowerAscii(cuts[i])].size() > 1 ||
+            seen.count(LowerAscii(cuts[i])) || !CFoodNameRules::Default().NamesAFood(cuts[i]))
+            continue;
+        --seen[LowerAscii(named[i].name)];
+        named[i].name = cuts[i];
+        named[i].shortening = EShortening::kCut;
+    }
+    for (auto it = seen.begin(); it != seen.end();)
+        it = it->second == 0 ? seen.erase(it) : std::next(it);
+    for (size_t i = 0; i < n; ++i)
+        seen[LowerAscii(named[i].name)] += 0;
+
+    // What is still the same gets a number.
+    std::set<std::string> taken;
     for (size_t i = 0; i < n; ++i) {
         const std::string lower = LowerAscii(named[i].name);
         if (seen[lower] < 2 || !taken.count(lower)) {

@@ -780,6 +780,22 @@ SShortName ShortenName(const SNameParts& input, size_t maxLength) {
     return result;
 }
 
+std::string CutName(std::string_view name, size_t maxLength) {
+    std::string compact = ReplaceWords(ReplaceWords(name, ", ", ","), "w/ ", "w/");
+    const auto count = [](const std::string& text) {
+        return std::count(text.begin(), text.end(), ',');
+    };
+    const auto parts = count(compact);
+    if (compact.size() > maxLength)
+        compact.resize(maxLength);
+    std::string cut = CapitalizeFirst(TidyName(CollapseSpaces(compact)));
+    // Every part keeps at least two characters, or the cut says too little.
+    const size_t last = cut.rfind(',');
+    if (count(cut) != parts || (last != std::string::npos && cut.size() - last - 1 < 2))
+        return {};
+    return cut;
+}
+
 std::string ShortenTitle(std::string_view title, size_t maxLength) {
     std::string text = CollapseSpaces(title);
     if (text.size() <= maxLength)

@@ -88,6 +88,10 @@ std::vector<std::string> NameKeys(const std::vector<std::string>& parts);
 // Builds the name of at most maxLength characters.
 SShortName ShortenName(const SNameParts& parts, size_t maxLength = kMaxNameLength);
 
+// The name in its compact form (",", "w/"), cut at maxLength characters even inside a word,
+// with nothing left dangling: the last resort before a number.
+std::string CutName(std::string_view name, size_t maxLength = kMaxNameLength);
+
 // A category or group name of at most maxLength characters: abbreviations first, then a
 // cut at a word boundary.
 std::string ShortenTitle(std::string_view title, size_t maxLength = kMaxNameLength);

@@ -86,7 +86,7 @@ TEST(FoodNamingTest, ShortensDescriptionsReadably) {
         {"a brand that names the category is not repeated",
          Input({"KELLOGG'S CORN FLAKES"}, "Cereal Kellogg's"), "Corn Flakes", EShortening::kNone},
         {"at least two words stay after the category's words",
-         Input({"meat only", "cooked", "fried"}, "Chicken Dark Meat"), "Meat, fried",
+         Input({"dark meat", "cooked", "fried"}, "Chicken Dark Meat"), "Dark meat, fried",
          EShortening::kRewritten},
         {"the first part names the food even where the category says it too",
          Input({"Macaroni and cheese", "dry mix", "unprepared"}, "Macaroni and Cheese"),
@@ -166,8 +166,11 @@ TEST(FoodNamingTest, ShortensTitlesAndNumbersNames) {
 }
 
 TEST(FoodNamingTest, KeysLeaveOutFillerAndRedundantWords) {
+    // Lean and fat is how a cut is sold: only "lean" is said.
     EXPECT_EQ(NameKeys({"Arm", "separable lean and fat", "all grades", "cooked", "braised"}),
-              (Parts{"arm", "lean & fat", "braised"}));
+              (Parts{"arm", "braised"}));
+    EXPECT_EQ(NameKeys({"Arm", "separable lean only", "cooked", "braised"}),
+              (Parts{"arm", "lean", "braised"}));
     EXPECT_EQ(NameKeys({"cooked", "boiled", "drained", "with salt"}), (Parts{"boiled", "salted"}));
     EXPECT_EQ(NameKeys({"cooked", "drained"}), (Parts{"cooked", "drained"}));
     EXPECT_EQ(NameKeys({"NFS", "USDA Commodity"}), Parts{});
