@@ -3,6 +3,9 @@
 #include "tools/fooddata/name_check.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -241,6 +244,25 @@ TEST(FoodNamingTest, TheNamingWordsAreOneConsistentTable) {
     EXPECT_TRUE(rules.IsDescriptiveWord("Braised"));
     EXPECT_TRUE(rules.IsDescriptiveWord("rstd"));
     EXPECT_FALSE(rules.IsDescriptiveWord("apples"));
+
+    // A phrase abbreviates its words as they are abbreviated alone ("frozen concentrate":
+    // "frzn conc", since "frozen" is "frzn").
+    std::map<std::string, std::string> single;
+    for (const auto& phrase : rules.Abbreviations()) {
+        if (phrase.from.find(' ') == std::string::npos)
+            single.emplace(phrase.from, LowerAscii(phrase.to));
+    }
+    for (const auto& phrase : rules.Abbreviations()) {
+        const std::vector<std::string> shortWords = TextWords(phrase.to);
+        for (const auto& word : TextWords(phrase.from)) {
+            const auto alone = single.find(word);
+            if (alone != single.end() && phrase.from.find(' ') != std::string::npos) {
+                EXPECT_NE(std::find(shortWords.begin(), shortWords.end(), alone->second),
+                          shortWords.end())
+                    << phrase.from << " = " << phrase.to;
+            }
+        }
+    }
 }
 
 } // namespace
