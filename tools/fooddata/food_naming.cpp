@@ -294,6 +294,11 @@ bool ContainsWord(std::string_view text, std::string_view word) {
     return false;
 }
 
+// The brand as the tree names it when it is written the same ignoring case, else the part.
+std::string TitleCaseBrand(const std::string& part, std::string_view brand) {
+    return LowerAscii(part) == LowerAscii(brand) ? std::string(brand) : CalmCapitals(part);
+}
+
 // Leaves out what shortening left dangling: joining words and separators at either end of a
 // part ("w/", "& bacon", "chkn-"), doubled joining words ("orange & & banana"), empty parts.
 std::string TidyName(const std::string& name) {
@@ -411,7 +416,8 @@ std::vector<std::string> NamePartsOf(std::string_view description, std::string_v
                 rest.erase(rest.begin());
             rest = CollapseSpaces(rest);
             if (rest.empty()) {
-                brands.push_back(part);
+                // As the category writes it ("McDonald's", not "McDONALD'S").
+                brands.push_back(TitleCaseBrand(part, brand));
                 continue;
             }
             text = rest;

@@ -164,7 +164,7 @@ TEST_F(FoodDbBuilderTest, NamesLeadWithTheFood) {
         {"Egg, whole, raw, fresh", "Egg, whl, raw, fresh"},
         {"Beverages, coffee, brewed, prepared with tap water", "Coffee,made w/tap"},
         {"Babyfood, dinner, vegetables and beef, junior", "Veg & beef, junior"},
-        {"McDONALD'S, Hamburger", "Hamburger,McDONALD'S"},
+        {"McDONALD'S, Hamburger", "Hamburger,McDonald's"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ItemDescribedAs(c.description).Name(), c.name) << c.description;
