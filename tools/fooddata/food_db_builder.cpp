@@ -340,6 +340,81 @@ std::vector<std::string> SplitWords(const std::string& text) {
     return words;
 }
 
+// Every name of at most 20 characters that the food and a choice of its facts (in the
+// description's order, at most eight of them) make, spaced or compact, full or abbreviated,
+// best first: facts few of the category's siblings have and facts that told the item from its
+// namesakes weigh most, then the state, the grade, the rest; a readable form beats a compact
+// one of the same facts.
+std::vector<std::pair<int, std::string>> NameChoices(const std::vector<std::string>& nameParts,
+                                                     const std::vector<std::string>& telling,
+                                                     const std::map<std::string, int>& keyCounts,
+                                                     size_t siblings) {
+    std::vector<std::pair<int, std::string>> choices;
+    if (nameParts.empty())
+        return choices;
+    struct SFact {
+        std::string full;
+        std::string shortForm;
+        int weight = 0;
+    };
+    const CFoodNameRules& rules = CFoodNameRules::Default();
+    std::vector<std::string> heads = {CapitalizeFirst(RewritePart(nameParts[0]))};
+    heads.push_back(CapitalizeFirst(AbbreviatePart(heads[0])));
+    std::vector<SFact> facts;
+    const std::vector<std::string> keys =
+        NameKeys(std::vector<std::string>(nameParts.begin() + 1, nameParts.end()));
+    for (const auto& key : keys) {
+        if (facts.size() == 8)
+            break;
+        SFact fact;
+        fact.full = key;
+        fact.shortForm = AbbreviatePart(key);
+        const bool tells = std::find(telling.begin(), telling.end(), key) != telling.end();
+        // A fact few siblings have tells more than one most of them have.
+        const auto found = keyCounts.find(key);
+        const int having = found == keyCounts.end() ? 0 : found->second;
+        const int rarity =
+            siblings
+                ? static_cast<int>(40 * (siblings - std::min<size_t>(siblings, having)) / siblings)
+                : 0;
+        fact.weight = (tells ? 30 : 0) + rarity + 10 * PartWeight(key);
+        facts.push_back(fact);
+    }
+    std::set<std::string> seen;
+    const size_t subsets = size_t{1} << facts.size();
+    for (size_t mask = 0; mask < subsets; ++mask) {
+        int weight = 0;
+        for (size_t f = 0; f < facts.size(); ++f)
+            weight += (mask >> f) & 1 ? facts[f].weight : 0;
+        for (int form = 0; form < 3; ++form) {
+            for (const auto& head : heads) {
+                std::string name = head;
+                for (size_t f = 0; f < facts.size(); ++f) {
+                    if (!((mask >> f) & 1))
+                        continue;
+                    name += form == 2 ? "," : ", ";
+                    name += form == 0 ? facts[f].full : facts[f].shortForm;
+                }
+                for (size_t at = 0; form == 2 && (at = name.find("w/ ", at)) != std::string::npos;)
+                    name.erase(at + 2, 1);
+                name = TidyNameText(name);
+                if (name.empty() || name.size() > kMaxNameLength || !rules.NamesAFood(name) ||
+                    !seen.insert(LowerAscii(name)).second)
+                    continue;
+                // Readable first: full words, spaces after commas, the head as written.
+                const int readability = (form == 0   ? 2
+                                         : form == 1 ? 1
+                                                     : 0) +
+                                        (head == heads[0] ? 1 : 0);
+                choices.emplace_back(weight * 4 + readability, name);
+            }
+        }
+    }
+    std::stable_sort(choices.begin(), choices.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    return choices;
+}
+
 // Names for the items of one category, unique ignoring case.
 std::vector<SNamed> NameCategory(const std::string& category, const std::vector<SPending>& items) {
     const size_t n = items.size();
@@ -474,6 +549,54 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
         }
         if (!clash)
             break;
+    }
+
+    // Names still the same: each of them tries every choice of its facts that fits, best first
+    // (what told it from its namesakes, then the state, grade and the rest), and takes the best
+    // one no other item of the category has; the items with the fewest choices choose first.
+    {
+        std::map<std::string, int> keyCounts;
+        for (size_t i = 0; i < n; ++i) {
+            for (const auto& key : std::set<std::string>(keys[i].begin(), keys[i].end()))
+                ++keyCounts[key];
+        }
+        std::map<std::string, int> uses;
+        for (size_t i = 0; i < n; ++i)
+            ++uses[LowerAscii(named[i].name)];
+        std::vector<size_t> clashing;
+        std::set<std::string> takenNames;
+        for (size_t i = 0; i < n; ++i) {
+            if (uses[LowerAscii(named[i].name)] > 1)
+                clashing.push_back(i);
+            else
+                takenNames.insert(LowerAscii(named[i].name));
+        }
+        std::vector<std::vector<std::pair<int, std::string>>> choices(clashing.size());
+        for (size_t c = 0; c < clashing.size(); ++c)
+            choices[c] =
+                NameChoices(items[clashing[c]].nameParts, tellingSoFar[clashing[c]], keyCounts, n);
+        std::vector<size_t> order(clashing.size());
+        for (size_t c = 0; c < order.size(); ++c)
+            order[c] = c;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](size_t a, size_t b) { return choices[a].size() < choices[b].size(); });
+        std::vector<bool> settled(clashing.size(), false);
+        for (size_t c : order) {
+            for (const auto& [score, name] : choices[c]) {
+                if (takenNames.insert(LowerAscii(name)).second) {
+                    named[clashing[c]].name = name;
+                    named[clashing[c]].shortening = EShortening::kDropped;
+                    settled[c] = true;
+                    break;
+                }
+            }
+        }
+        // The unsettled keep their clashing name for the steps below, unless another item
+        // took it meanwhile.
+        for (size_t c = 0; c < clashing.size(); ++c) {
+            if (!settled[c])
+                takenNames.insert(LowerAscii(named[clashing[c]].name));
+        }
     }
 
     // Names still the same: the name with everything that tells them apart, cut at the

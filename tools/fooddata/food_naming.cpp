@@ -628,6 +628,18 @@ std::string CapitalizeFirst(std::string_view text) {
     return out;
 }
 
+std::string AbbreviatePart(std::string_view part) {
+    return ApplyRewrites(part, Abbreviations());
+}
+
+int PartWeight(std::string_view part) {
+    return PartImportance(part);
+}
+
+std::string TidyNameText(const std::string& name) {
+    return TidyName(name);
+}
+
 std::string RewritePart(std::string_view part) {
     return ApplyRewrites(StripParentheses(CalmCapitals(part)), ShortForms());
 }

@@ -81,6 +81,14 @@ struct SShortName {
 // The readable short form of a part: "separable lean only" -> "lean", "without salt" ->
 // "no salt", parentheses removed.
 std::string RewritePart(std::string_view part);
+// A rewritten part with the table's abbreviations ("frozen, boiled" -> "frzn, bld").
+std::string AbbreviatePart(std::string_view part);
+// How much a part tells, for the order in which parts go: 1 minor (bone-in, imported), 2 plain,
+// 3 grade (lean, trim, choice), 4 state (raw, cooked, canned, salted).
+int PartWeight(std::string_view part);
+// A name without dangling joining words or separators and without empty parts.
+std::string TidyNameText(const std::string& name);
+
 // The parts an item name may show, as lower-case rewritten forms: filler such as "all
 // grades" left out, "cooked" left out beside its method. Used to compare items.
 std::vector<std::string> NameKeys(const std::vector<std::string>& parts);

@@ -141,9 +141,7 @@ TEST_F(FoodDbBuilderTest, NamesSayWhatTheFoodIs) {
     EXPECT_GE(check.uniqueInDatabase * 100, check.names * 90) << "at least 90 %";
     EXPECT_EQ(check.categoryClashes, 0u);
     EXPECT_EQ(check.badlyFormed, 0u) << breakers;
-    // Meant to reach 0.5 %; near twins of the large meat and brand families still need a
-    // number (see the report's list). Guards against losing ground meanwhile.
-    EXPECT_LE(check.addedNumbers * 1000, check.names * 30) << "at most 3 %";
+    EXPECT_LE(check.addedNumbers * 1000, check.names * 5) << "at most 0.5 %";
     EXPECT_NE(Report().Text().find(check.Text()), std::string::npos);
 }
 
