@@ -221,10 +221,28 @@ std::string WithoutLastWord(std::string_view text) {
     return CollapseSpaces(out);
 }
 
+// The index (among the space-separated words) of the first word that names a food.
+size_t FirstFoodWord(const std::string& part) {
+    size_t index = 0;
+    size_t start = 0;
+    while (start <= part.size()) {
+        size_t space = part.find(' ', start);
+        if (space == std::string::npos)
+            space = part.size();
+        if (space > start) {
+            if (CFoodNameRules::Default().NamesAFood(part.substr(start, space - start)))
+                return index;
+            ++index;
+        }
+        start = space + 1;
+    }
+    return std::string::npos;
+}
+
 // The part without the word most siblings share (the last of equals), or without its last
 // word when nothing is known of the siblings.
-std::string WithoutCommonestWord(const std::string& part,
-                                 const std::map<std::string, int>* counts) {
+std::string WithoutCommonestWord(const std::string& part, const std::map<std::string, int>* counts,
+                                 size_t keep = std::string::npos) {
     if (!counts)
         return WithoutLastWord(part);
     std::vector<std::string> words;
@@ -237,10 +255,11 @@ std::string WithoutCommonestWord(const std::string& part,
             words.push_back(part.substr(start, space - start));
         start = space + 1;
     }
-    size_t drop = words.size() - 1;
+    size_t drop =
+        words.size() - 1 == keep && words.size() > 1 ? words.size() - 2 : words.size() - 1;
     int most = -1;
     for (size_t i = 0; i < words.size(); ++i) {
-        if (IsSmallWord(words[i]))
+        if (IsSmallWord(words[i]) || (i == keep && words.size() > 1))
             continue;
         const auto found = counts->find(LowerAscii(words[i]));
         const int count = found == counts->end() ? 0 : found->second;
@@ -707,7 +726,7 @@ SShortName ShortenName(const SNameParts& input, size_t maxLength) {
         parts = kept;
 
     const auto compact = [](const std::vector<std::string>& list) {
-        return ReplaceWords(Join(list, ","), "w/ ", "w/");
+        return ReplaceWords(TidyName(Join(list, ",")), "w/ ", "w/");
     };
     const auto abbreviated = [](std::vector<std::string> list) {
         for (auto& part : list)
@@ -765,6 +784,10 @@ SShortName ShortenName(const SNameParts& input, size_t maxLength) {
             // A class word put after the food ("Acorn squash") is the first to go: the food
             // before it tells more.
             shorter = parts[0].substr(0, lastSpace);
+        } else if (longest == 0) {
+            // The first word that names a food stays ("Baked Potato w/ Cheddar & Bacon Bits
+            // Soup" keeps "Potato" while the words its siblings share go).
+            shorter = WithoutCommonestWord(parts[0], input.wordCounts, FirstFoodWord(parts[0]));
         } else {
             shorter = WithoutCommonestWord(parts[longest], input.wordCounts);
         }

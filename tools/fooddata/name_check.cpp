@@ -70,7 +70,8 @@ bool IsWellFormedName(std::string_view name) {
     for (char c : name) {
         if (c == ' ')
             continue;
-        if (IsSeparator(c) && IsSeparator(previous) && !(previous == '/' && c == '&'))
+        // "&/or" is the one pair of separators a name may hold.
+        if (IsSeparator(c) && IsSeparator(previous) && !(previous == '&' && c == '/'))
             return false;
         previous = c;
     }
