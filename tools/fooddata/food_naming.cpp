@@ -221,8 +221,11 @@ std::string WithoutLastWord(std::string_view text) {
     return CollapseSpaces(out);
 }
 
-// The index (among the space-separated words) of the first word that names a food.
-size_t FirstFoodWord(const std::string& part) {
+// The indexes (among the space-separated words) of the first and the last word that name a
+// food: "Potato" and "Soup" of "Baked Potato w/ Cheddar & Bacon Bits Soup". When they are all
+// that is left, the last one may go too.
+std::vector<size_t> OuterFoodWords(const std::string& part) {
+    std::vector<size_t> found;
     size_t index = 0;
     size_t start = 0;
     while (start <= part.size()) {
@@ -231,18 +234,22 @@ size_t FirstFoodWord(const std::string& part) {
             space = part.size();
         if (space > start) {
             if (CFoodNameRules::Default().NamesAFood(part.substr(start, space - start)))
-                return index;
+                found.push_back(index);
             ++index;
         }
         start = space + 1;
     }
-    return std::string::npos;
+    if (found.size() > 2)
+        found.erase(found.begin() + 1, found.end() - 1);
+    if (found.size() == index && index > 1)
+        found.pop_back();
+    return found;
 }
 
 // The part without the word most siblings share (the last of equals), or without its last
 // word when nothing is known of the siblings.
 std::string WithoutCommonestWord(const std::string& part, const std::map<std::string, int>* counts,
-                                 size_t keep = std::string::npos) {
+                                 const std::vector<size_t>& keep = {}) {
     if (!counts)
         return WithoutLastWord(part);
     std::vector<std::string> words;
@@ -255,11 +262,12 @@ std::string WithoutCommonestWord(const std::string& part, const std::map<std::st
             words.push_back(part.substr(start, space - start));
         start = space + 1;
     }
-    size_t drop =
-        words.size() - 1 == keep && words.size() > 1 ? words.size() - 2 : words.size() - 1;
+    size_t drop = words.size() - 1;
+    while (drop > 0 && std::find(keep.begin(), keep.end(), drop) != keep.end())
+        --drop;
     int most = -1;
     for (size_t i = 0; i < words.size(); ++i) {
-        if (IsSmallWord(words[i]) || (i == keep && words.size() > 1))
+        if (IsSmallWord(words[i]) || std::find(keep.begin(), keep.end(), i) != keep.end())
             continue;
         const auto found = counts->find(LowerAscii(words[i]));
         const int count = found == counts->end() ? 0 : found->second;
@@ -269,6 +277,9 @@ std::string WithoutCommonestWord(const std::string& part, const std::map<std::st
         }
     }
     words.erase(words.begin() + static_cast<long>(drop));
+    // A joining word goes with the word it joined ("Potato with Cheddar Soup" -> "Potato Soup").
+    if (drop > 0 && drop < words.size() && IsSmallWord(words[drop - 1]))
+        words.erase(words.begin() + static_cast<long>(drop - 1));
     // Joining words left at either end go too ("of mushroom" -> "mushroom").
     while (words.size() > 1 && IsSmallWord(words.front()))
         words.erase(words.begin());
@@ -785,9 +796,9 @@ SShortName ShortenName(const SNameParts& input, size_t maxLength) {
             // before it tells more.
             shorter = parts[0].substr(0, lastSpace);
         } else if (longest == 0) {
-            // The first word that names a food stays ("Baked Potato w/ Cheddar & Bacon Bits
-            // Soup" keeps "Potato" while the words its siblings share go).
-            shorter = WithoutCommonestWord(parts[0], input.wordCounts, FirstFoodWord(parts[0]));
+            // The first and last words that name a food stay ("Baked Potato w/ Cheddar & Bacon
+            // Bits Soup" keeps "Potato" and "Soup" while the words its siblings share go).
+            shorter = WithoutCommonestWord(parts[0], input.wordCounts, OuterFoodWords(parts[0]));
         } else {
             shorter = WithoutCommonestWord(parts[longest], input.wordCounts);
         }

@@ -131,7 +131,7 @@ food=$(find "$world/palm" -name FoodDB.ddb | head -1)
 "$tool" export-user-data --user Ann --out "$world/user.csv" || exit 1
 echo "export-user-data:"
 cat "$world/user.csv"
-# "Baked Potato w/Bits" (a cheddar and bacon potato soup) is the first result by name: 191.1
+# "Baked Potato Soup" (with cheddar and bacon bits) is the first result by name: 191.1
 # calories a cup, two cups.
 tr -d '\r' <"$world/user.csv" | grep -q '^3/15/2024,,382,' || { echo "lunch was not logged"; exit 1; }
 
