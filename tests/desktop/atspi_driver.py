@@ -20,21 +20,29 @@ the window searched, so a failing test shows what was there):
   node.find(role=None, name=None, timeout=10, showing=True, where=None)
                                         first descendant matching; role is AT-SPI's role name
                                         ("push button", "table", "page tab", "text", ...), name
-                                        an exact string or a compiled regex, where a predicate
-  node.find_all(role=None, name=None, showing=True, where=None)   every match, tree order
+                                        an exact string or a compiled regex, where a predicate;
+                                        label= matches the text of a label that labels the node
+                                        (without "&" and the colon): combo boxes are named by
+                                        their value, and labelled by their caption
+  node.find_all(role=None, name=None, showing=True, where=None, descend=None)
+                                        every match, tree order; descend(node) false keeps the
+                                        search out of that node's children (a table's cells)
   node.name, node.role, node.description, node.states (set of state names: "focused", ...)
+  node.labels                           the texts of the labels that label the node
   node.children, node.parent, node.object_name (Qt's object name, when the program sets one)
   node.extents()                        (x, y, width, height) on the screen
   node.activate()                       give the node's top-level window the keyboard
   node.focus()                          activate, then move the keyboard focus to the node
   node.click(button=1)                  a mouse click at the node's centre, wherever it lies now
+  node.hover(seconds=2)                 the mouse over the node's centre (for a tooltip)
   node.press()                          the node's default action ("Press", "Toggle", ...)
   node.type(text)                       focus, then type text as keystrokes
   node.text                             the text of a text interface (editable boxes, pages)
   node.set_text(text)                   replace an editable text's contents
   node.table()                          Table: .rows, .columns, .header(c), .cell(r, c) (Node),
                                         .text(r, c) (the cell's name), .selected_rows()
-  node.tree()                           the subtree as indented "role | name" lines
+  node.tree()                           the subtree as indented "role | name" lines (a table
+                                        as its size)
   keys(*names)                          keystrokes to the focused window (xdotool key names)
   type_text(text)                       text as keystrokes to the focused window
   focused(root)                         the descendant that has the keyboard focus, or None
@@ -83,6 +91,11 @@ def keys(*names):
 def type_text(text):
     _xdotool("type", "--delay", "40", text)
     time.sleep(0.2)
+
+
+def _label_text(text):
+    """A label's text as the program names controls by it: no "&", no trailing colon."""
+    return re.sub(r"&(?!&)", "", text).strip().rstrip(":").strip()
 
 
 def _matches(value, wanted):
@@ -145,6 +158,18 @@ class Node:
             return ""
 
     @property
+    def labels(self):
+        """The names of the labels that label this node (a combo box's name is its value)."""
+        names = []
+        for relation in self._fresh().get_relation_set() or []:
+            if relation.get_relation_type() == Atspi.RelationType.LABELLED_BY:
+                for i in range(relation.get_n_targets()):
+                    target = relation.get_target(i)
+                    if target is not None:
+                        names.append(target.get_name() or "")
+        return names
+
+    @property
     def children(self):
         acc = self._fresh()
         result = []
@@ -164,32 +189,34 @@ class Node:
         return rect.x, rect.y, rect.width, rect.height
 
     # --- Searching ---
-    def _walk(self, showing):
+    def _walk(self, showing, descend=None):
         stack = [self]
         while stack:
             node = stack.pop()
             yield node
+            if descend is not None and node is not self and not descend(node):
+                continue
             kids = node.children
             if showing:
                 kids = [k for k in kids if "showing" in k.states]
             stack.extend(reversed(kids))
 
-    def find_all(self, role=None, name=None, showing=True, where=None):
+    def find_all(self, role=None, name=None, showing=True, where=None, descend=None, label=None):
         found = []
-        for node in self._walk(showing):
+        for node in self._walk(showing, descend):
             if node is self:
                 continue
             if _matches(node.role, role) and _matches(node.name, name) and (
                 where is None or where(node)
-            ):
+            ) and (label is None or any(_matches(_label_text(t), label) for t in node.labels)):
                 found.append(node)
         return found
 
-    def find(self, role=None, name=None, timeout=10, showing=True, where=None):
+    def find(self, role=None, name=None, timeout=10, showing=True, where=None, label=None):
         end = time.monotonic() + timeout
         while True:
             try:
-                found = self.find_all(role, name, showing, where)
+                found = self.find_all(role, name, showing, where, label=label)
             except Exception:
                 found = []
             if found:
@@ -204,6 +231,10 @@ class Node:
 
     def tree(self, depth=0, showing=True):
         lines = ["%s%s | %s" % ("  " * depth, self.role, self.name)]
+        if self.role == "table":  # thousands of cells say little
+            table = self.table()
+            lines[0] += " (%d rows, %d columns)" % (table.rows, table.columns)
+            return lines[0]
         for child in self.children:
             if showing and "showing" not in child.states:
                 continue
@@ -242,6 +273,11 @@ class Node:
         _xdotool("mousemove", "--sync", str(x + width // 2), str(y + height // 2),
                  "click", str(button))
         time.sleep(0.4)
+
+    def hover(self, seconds=2):
+        x, y, width, height = self.extents()
+        _xdotool("mousemove", "--sync", str(x + width // 2), str(y + height // 2))
+        time.sleep(seconds)
 
     def press(self, action=None):
         count = self.acc.get_n_actions()
