@@ -2,6 +2,7 @@
 #include "desktop/shell/desktop_main.h"
 
 #include "core/clock.h"
+#include "desktop/frame/accessible_factory.h"
 #include "desktop/print/print_pdf_command.h"
 #include "desktop/shell/diet_application.h"
 #include "desktop/shell/diet_data.h"
@@ -173,6 +174,7 @@ int RunDesktop(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("fitquill-desktop"));
     QApplication::setWindowIcon(ProgramIcon(CProgramPaths::FromApplication()));
     RegisterTahoma();
+    InstallAccessibleFactory();
 
     int exitCode = 0;
     RunGuarded([&] {

@@ -61,6 +61,7 @@ QString Text(const std::string& text) {
 
 CDietPlanPage::CDietPlanPage(CDietData& data, QWidget* parent) : QScrollArea(parent), m_data(data) {
     setObjectName(QStringLiteral("DietPlanPage"));
+    setAccessibleName(QStringLiteral("Diet Plan"));
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     m_chooseDate = [this](const QString& title, const CJournalDate& initial) {
@@ -103,9 +104,11 @@ QWidget* CDietPlanPage::BuildFirstScreen() {
     m_heightMajor = new QComboBox(screen);
     m_heightMajorLabel = new QLabel(QStringLiteral("ft"), screen);
     m_inches = new QComboBox(screen);
+    m_inches->setAccessibleName(QStringLiteral("Inches"));
     for (int inches = 0; inches < kInchEntries; ++inches)
         m_inches->addItem(QString::number(inches));
     m_inchesLabel = new QLabel(QStringLiteral("in"), screen);
+    m_inchesLabel->setBuddy(m_inches);
     grid->addWidget(m_heightMajor, row, 1);
     grid->addWidget(m_heightMajorLabel, row, 2);
     grid->addWidget(m_inches, row, 3);

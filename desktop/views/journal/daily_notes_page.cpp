@@ -15,6 +15,7 @@ namespace fitquill {
 CDailyNotesPage::CDailyNotesPage(CDietData& data, QWidget* parent)
     : QPlainTextEdit(parent), m_data(data) {
     setObjectName(QStringLiteral("DailyNotes"));
+    setAccessibleName(QStringLiteral("Daily notes"));
     setFont(CustomFont());
     connect(this, &QPlainTextEdit::textChanged, this, &CDailyNotesPage::OnTextChanged);
     connect(&m_data, &CDietData::RefreshViewsSent, this, &CDailyNotesPage::Refresh);
