@@ -17,9 +17,12 @@ atspi_run() {
     local script=$1
     shift
     # The program finds the accessibility bus through the session bus that dbus-run-session
-    # starts; the driver module lies beside this file.
+    # starts; the driver module lies beside this file. A display number drawn at random: tests
+    # that start together would otherwise race for the first free one. Without -noreset the
+    # server resets whenever its last client leaves, and a client connecting then fails.
     PYTHONPATH="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)${PYTHONPATH:+:$PYTHONPATH}" \
         QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 NO_AT_BRIDGE=0 \
-        timeout "${ATSPI_TIMEOUT:-240}" xvfb-run -a "${screen[@]}" \
+        timeout "${ATSPI_TIMEOUT:-240}" xvfb-run -a -n "$((100 + RANDOM % 800))" \
+        -s "${screen[1]} -noreset" \
         dbus-run-session -- /usr/bin/python3 -u "$script" "$@"
 }

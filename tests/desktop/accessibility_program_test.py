@@ -1,0 +1,113 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The real program's accessible tree on a demonstration journal (run by
+accessibility_program_test.sh): every page and day entry tab is shown by keyboard-free actions on
+its tab, and on each one every control that takes the focus must have a name and a role; the
+meal log read through the table interface must equal the meal log rows of the fitquill tool
+(core's report) for today; the calendar must say today's full date as its selected day, and
+follow the arrow keys.
+    accessibility_program_test.py PROGRAM MEAL_LOG_FILE TODAY_LONG NEXT_DAY_LONG"""
+
+import sys
+
+from atspi_driver import Program, keys, main_guard, wait_until
+
+# Roles that say nothing of what a control is: a self-painted widget without an interface.
+NO_ROLE = {"unknown", "invalid", "filler", "redundant object"}
+# Items are named by their content (an empty grid cell is empty) and their container is checked.
+ITEM_ROLES = {"table cell", "column header", "row header", "list item", "tree item",
+              "menu item", "check menu item", "radio menu item", "tearoff menu item"}
+CONTAINERS = {"table", "tree table", "tree", "list", "list box", "menu", "menu bar", "combo box"}
+
+
+def unnamed_controls(window, where):
+    problems = []
+    focusable = window.find_all(where=lambda n: "focusable" in n.states,
+                                descend=lambda n: n.role not in CONTAINERS)
+    for node in focusable:
+        if node.role in ITEM_ROLES:
+            continue
+        if not node.name.strip() or node.role in NO_ROLE:
+            problems.append("%s: a focusable %r named %r" % (where, node.role, node.name))
+    return problems, len(focusable)
+
+
+def selected_days(program, window):
+    days = []
+    for calendar in window.find_all(role="table", where=lambda n: n.table().columns == 7):
+        table = calendar.table()
+        for row in range(table.rows):
+            for column in range(7):
+                cell = table.cell(row, column)
+                if "selected" in cell.states:
+                    days.append(cell.name)
+    return days
+
+
+def test(argv):
+    program_path, meal_log_file, today, next_day = argv
+    program = Program([program_path])
+    try:
+        window = program.main_window()
+        problems = []
+        checked = 0
+        # The page tabs, then the day entry tabs (Qt names a tab list after its current tab).
+        for tabs in window.find_all(role="page tab list"):
+            for tab in tabs.find_all(role="page tab"):
+                tab.press()
+                wait_until(lambda: "focused" in tab.states, 5, "the %s tab" % tab.name)  # Qt: the current tab
+                found, count = unnamed_controls(window, tab.name.strip())
+                problems += found
+                checked += count
+        print("%d focusable controls checked over the pages and day entry tabs" % checked)
+        if problems:
+            print(window.tree())
+            raise AssertionError("controls without a name or role:\n  " + "\n  ".join(problems))
+
+        # The meal log through the table interface, against core's rows for today.
+        window.find(role="page tab", name="Meal Log").press()
+        grid = window.find(role="table", name="Meal Log")
+        table = grid.table()
+        with open(meal_log_file, encoding="utf-8", errors="replace") as rows_file:
+            expected = [line.rstrip("\n").split("\t") for line in rows_file if line.strip()]
+        print("meal log: %d rows in the table, %d rows from the report; header %r" %
+              (table.rows, len(expected), table.header(1)))
+        if table.rows < len(expected):
+            raise AssertionError("the table has %d rows, the report %d" % (table.rows, len(expected)))
+        foods = 0
+        for row, cells in enumerate(expected):
+            # The page shows a row's texts up to its protein (calories, carbohydrate, protein:
+            # the first of the two nutrient views).
+            shown = next((i + 1 for i, cell in enumerate(cells) if cell.endswith("Prot")),
+                         len(cells))
+            want = ", ".join(" ".join(cell.split()) for cell in cells[:shown])
+            got = table.text(row, 1)
+            if got != want:
+                raise AssertionError("meal log row %d reads %r, the report has %r" % (row + 1, got, want))
+            if len(cells) >= 3 and cells[2].endswith("Cal") and cells[0] != "Totals":
+                foods += 1
+        if table.text(len(expected), 1) != "" or foods == 0:
+            raise AssertionError("no food rows, or text past the report's rows")
+        print("meal log: %d food rows read through the table match the report, e.g. %r" %
+              (foods, table.text(1, 1)))
+
+        # The calendar: today selected, named by its full date; the arrow keys move it.
+        days = selected_days(program, window)
+        print("selected calendar days: %r" % days)
+        if days != [today]:
+            raise AssertionError("the calendar's selected day is %r, not %r" % (days, today))
+        calendar = window.find(role="table", where=lambda n: n.table().columns == 7 and any(
+            "selected" in n.table().cell(r, c).states for r in range(n.table().rows) for c in range(7)))
+        calendar.focus()
+        keys("Right")
+        wait_until(lambda: selected_days(program, window) == [next_day], 5,
+                   "the calendar to select %s" % next_day)
+        focus = calendar.find_all(where=lambda n: "focused" in n.states)
+        print("after Right: %r, focused cell %r" % (selected_days(program, window),
+                                                    [n.name for n in focus]))
+        if [n.name for n in focus] != [next_day]:
+            raise AssertionError("the focused cell is %r" % [n.name for n in focus])
+    finally:
+        program.stop()
+
+
+main_guard(test)
