@@ -1,10 +1,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The real program's accessible tree on a demonstration journal (run by
-accessibility_program_test.sh): every page and day entry tab is shown by keyboard-free actions on
-its tab, and on each one every control that takes the focus must have a name and a role; the
-meal log read through the table interface must equal the meal log rows of the fitquill tool
-(core's report) for today; the calendar must say today's full date as its selected day, and
-follow the arrow keys.
+accessibility_program_test.sh): every page and day entry tab is shown by its tab's action, and on
+each one every control that takes the focus must have a name and a role; the meal log read
+through the table interface must equal the meal log rows of the fitquill tool (core's report)
+for today; Tab must reach the controls we paint; the calendar must say today's full date as its
+selected day, and follow the arrow keys.
     accessibility_program_test.py PROGRAM MEAL_LOG_FILE TODAY_LONG NEXT_DAY_LONG"""
 
 import sys
@@ -89,6 +89,26 @@ def test(argv):
             raise AssertionError("no food rows, or text past the report's rows")
         print("meal log: %d food rows read through the table match the report, e.g. %r" %
               (foods, table.text(1, 1)))
+
+        # Tab reaches the controls we paint: from the grid on, the calendars, the day entry
+        # tabs and the food tree; Shift+Tab from the page the page tabs.
+        targets = {"page tabs": window.find_all(role="page tab list")[0], "meal log": grid,
+                   "day entry tabs": window.find_all(role="page tab list")[1],
+                   "food tree": window.find(role="tree", name="Food list")}
+        for number, calendar in enumerate(
+                window.find_all(role="table", where=lambda n: n.table().columns == 7)):
+            targets["calendar %d" % (number + 1)] = calendar
+        reached = set()
+        for key in ("Tab", "shift+Tab"):
+            grid.focus()
+            for _ in range(60):
+                keys(key)
+                reached |= {name for name, node in targets.items() if "focused" in node.states}
+                if len(reached) == len(targets) or "focused" in grid.states:
+                    break
+        print("reached with Tab: %s" % sorted(reached))
+        if len(reached) != len(targets):
+            raise AssertionError("Tab never reached %s" % sorted(set(targets) - reached))
 
         # The calendar: today selected, named by its full date; the arrow keys move it.
         days = selected_days(program, window)
