@@ -9,7 +9,7 @@ selected day, and follow the arrow keys.
 
 import sys
 
-from atspi_driver import Program, keys, main_guard, wait_until
+from atspi_driver import Events, Program, keys, main_guard, wait_until
 
 # Roles that say nothing of what a control is: a self-painted widget without an interface.
 NO_ROLE = {"unknown", "invalid", "filler", "redundant object"}
@@ -118,7 +118,11 @@ def test(argv):
         calendar = window.find(role="table", where=lambda n: n.table().columns == 7 and any(
             "selected" in n.table().cell(r, c).states for r in range(n.table().rows) for c in range(7)))
         calendar.focus()
-        keys("Right")
+        with Events("object:state-changed:focused") as events:
+            keys("Right")
+            events.wait(lambda heard: ("object:state-changed:focused", "table cell", next_day, 1)
+                        in heard, 5, "the focus on %s" % next_day)
+            print("heard: %r" % events.heard[-3:])
         wait_until(lambda: selected_days(program, window) == [next_day], 5,
                    "the calendar to select %s" % next_day)
         focus = calendar.find_all(where=lambda n: "focused" in n.states)

@@ -47,6 +47,9 @@ the window searched, so a failing test shows what was there):
   keys(*names)                          keystrokes to the focused window (xdotool key names)
   type_text(text)                       text as keystrokes to the focused window
   focused(root)                         the descendant that has the keyboard focus, or None
+  with Events(*types) as events:        records the program's events of those AT-SPI types
+      ...; events.wait(predicate)       ("object:state-changed:focused"): dispatches them until
+                                        predicate(list of (type, role, name, detail1)) holds
   wait_until(predicate, timeout, what)  poll predicate until true, else raise AssertionError
 """
 
@@ -60,7 +63,7 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 
 POLL_SECONDS = 0.1
 
@@ -352,6 +355,44 @@ class Table:
 
     def selected_rows(self):
         return list(self.acc.get_selected_rows())
+
+
+class Events:
+    """Records the program's events of some types (AT-SPI names, such as
+    "object:state-changed:focused") while in a with block: what a screen reader hears."""
+
+    def __init__(self, *types):
+        self.types = types
+        self.heard = []  # (event type, source's role, source's name, detail1)
+        self._listener = Atspi.EventListener.new(self._record)
+
+    def _record(self, event):
+        try:
+            self.heard.append((event.type, event.source.get_role_name(),
+                               event.source.get_name(), event.detail1))
+        except Exception:
+            pass
+
+    def __enter__(self):
+        for event_type in self.types:
+            self._listener.register(event_type)
+        return self
+
+    def __exit__(self, *exc):
+        for event_type in self.types:
+            self._listener.deregister(event_type)
+
+    def wait(self, predicate, timeout=5, what="an event"):
+        """Dispatches arriving events until predicate(heard) holds."""
+        context = GLib.MainContext.default()
+        end = time.monotonic() + timeout
+        while not predicate(self.heard):
+            if time.monotonic() >= end:
+                raise AssertionError("never heard %s; heard %r" % (what, self.heard[-10:]))
+            while context.iteration(False):
+                pass
+            time.sleep(0.05)
+        return self.heard
 
 
 def focused(root):
