@@ -193,7 +193,12 @@ QWidget* CDietPlanPage::BuildSecondScreen() {
         m_planGroup->addButton(button, plan);
         grid->addWidget(button, row++, 0, 1, 4);
     }
-    connect(m_planGroup, &QButtonGroup::idClicked, this, &CDietPlanPage::OnPlanChosen);
+    // Toggled, not clicked: a screen reader's toggle action chooses a plan as a click does;
+    // the page's own setChecked for the stored plan changes nothing.
+    connect(m_planGroup, &QButtonGroup::idToggled, this, [this](int plan, bool checked) {
+        if (checked && plan != m_data.Journal().Profile().DietPlan())
+            OnPlanChosen(plan);
+    });
 
     sentence(QStringLiteral(
         "Your diet plan recommends the following percent of calories from each nutrient."));
