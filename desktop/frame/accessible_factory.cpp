@@ -9,7 +9,7 @@
 #include "desktop/views/section_page_accessible.h"
 #include "desktop/widgets/accessible_names.h"
 #include "desktop/widgets/accessible_tables.h"
-#include "desktop/widgets/grid/grid_ctrl.h"
+#include "desktop/widgets/grid_ctrl.h"
 #include "desktop/widgets/month_calendar.h"
 
 #include <QAccessible>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/widgets/accessible_tables.h"
 
-#include "desktop/widgets/grid/grid_ctrl.h"
+#include "desktop/widgets/grid_ctrl.h"
 #include "desktop/widgets/month_calendar.h"
 
 namespace fitquill {

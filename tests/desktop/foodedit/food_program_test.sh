@@ -11,7 +11,9 @@ set -u
 program=$1
 tool=$2
 grab=$3
-outdir=$4
+# Each window size keeps its pictures apart.
+outdir=$4${FITQUILL_WINDOW_SIZE:+/$FITQUILL_WINDOW_SIZE}
+mkdir -p "$outdir"
 
 source "$(dirname "$0")/../real_program_world.sh"
 rm -f "$outdir"/food-*.png
