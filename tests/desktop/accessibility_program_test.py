@@ -9,26 +9,11 @@ selected day, and follow the arrow keys.
 
 import sys
 
-from atspi_driver import Events, Program, keys, main_guard, wait_until
-
-# Roles that say nothing of what a control is: a self-painted widget without an interface.
-NO_ROLE = {"unknown", "invalid", "filler", "redundant object"}
-# Items are named by their content (an empty grid cell is empty) and their container is checked.
-ITEM_ROLES = {"table cell", "column header", "row header", "list item", "tree item",
-              "menu item", "check menu item", "radio menu item", "tearoff menu item"}
-CONTAINERS = {"table", "tree table", "tree", "list", "list box", "menu", "menu bar", "combo box"}
-
+from atspi_driver import Events, Program, keys, main_guard, nameless_controls, wait_until
 
 def unnamed_controls(window, where):
-    problems = []
-    focusable = window.find_all(where=lambda n: "focusable" in n.states,
-                                descend=lambda n: n.role not in CONTAINERS)
-    for node in focusable:
-        if node.role in ITEM_ROLES:
-            continue
-        if not node.name.strip() or node.role in NO_ROLE:
-            problems.append("%s: a focusable %r named %r" % (where, node.role, node.name))
-    return problems, len(focusable)
+    found, count = nameless_controls(window)
+    return ["%s: a focusable %r named %r" % (where, n.role, n.name) for n in found], count
 
 
 def selected_days(program, window):

@@ -47,6 +47,9 @@ the window searched, so a failing test shows what was there):
   keys(*names)                          keystrokes to the focused window (xdotool key names)
   type_text(text)                       text as keystrokes to the focused window
   focused(root)                         the descendant that has the keyboard focus, or None
+  nameless_controls(root)               (focusable controls without a name or telling role,
+                                        number of focusable controls checked)
+  assert_named(root)                    fails on any such control (a dialog, a window)
   with Events(*types) as events:        records the program's events of those AT-SPI types
       ...; events.wait(predicate)       ("object:state-changed:focused"): dispatches them until
                                         predicate(list of (type, role, name, detail1)) holds
@@ -393,6 +396,32 @@ class Events:
                 pass
             time.sleep(0.05)
         return self.heard
+
+
+# Roles that say nothing of what a control is: a self-painted widget without an interface.
+NO_ROLE = {"unknown", "invalid", "filler", "redundant object"}
+# Items are named by their content (an empty grid cell is empty); their container is checked.
+ITEM_ROLES = {"table cell", "column header", "row header", "list item", "tree item",
+              "menu item", "check menu item", "radio menu item", "tearoff menu item"}
+CONTAINERS = {"table", "tree table", "tree", "list", "list box", "menu", "menu bar", "combo box"}
+
+
+def nameless_controls(root):
+    """The shown controls under root that take the focus without a name or a telling role;
+    returns (those nodes, the number of focusable controls checked)."""
+    focusable = root.find_all(where=lambda n: "focusable" in n.states,
+                              descend=lambda n: n.role not in CONTAINERS)
+    nameless = [n for n in focusable if n.role not in ITEM_ROLES and
+                (not n.name.strip() or n.role in NO_ROLE)]
+    return nameless, len(focusable)
+
+
+def assert_named(root):
+    """Fails on a focusable control under root without a name or role."""
+    nameless, _ = nameless_controls(root)
+    if nameless:
+        raise AssertionError("in %r, controls without a name or role: %r\n%s"
+                             % (root, nameless, root.tree()))
 
 
 def focused(root):

@@ -6,7 +6,7 @@ from the tree's context menu, saves; pictures of each step.
 
 import subprocess
 
-from atspi_driver import Program, keys, main_guard, type_text
+from atspi_driver import Program, assert_named, keys, main_guard, type_text
 
 
 def test(argv):
@@ -25,7 +25,7 @@ def test(argv):
         find = window.find(role="combo box", name="Find")
         find.find(role="text").type("cheddar")
         keys("Return")
-        program.window("Find Results")
+        assert_named(program.window("Find Results"))
         picture("find-results")
         dialog_done("Find Results", "Return")
 
@@ -34,6 +34,7 @@ def test(argv):
         tree.focus()
         keys("Return")
         insert = program.window("Insert Food")
+        assert_named(insert)
         insert.find(role="text", name="Serving Size").focus()
         keys("ctrl+a")
         type_text("2")
@@ -60,6 +61,7 @@ def test(argv):
         tree.focus()
         keys("Menu", "f")
         item = program.window("New Food Item")
+        assert_named(item)
         item.find(role="text", name="Enter a food name").type("Mango chutney")
         item.find(role="text", name="Serving Size").focus()
         keys("ctrl+a")

@@ -8,7 +8,7 @@ plan, Save All; pictures of the pages on the way.
 import re
 import subprocess
 
-from atspi_driver import Program, keys, main_guard
+from atspi_driver import Program, assert_named, keys, main_guard
 
 
 def test(argv):
@@ -33,6 +33,7 @@ def test(argv):
         # The goal's "Set Date..." button, the second of the two.
         window.find_all(role="push button", name="Set Date...")[1].press()
         dialog = program.window("Target Date")
+        assert_named(dialog)
         dialog.find(role="table").focus()
         keys("Down", "Down")
         keys("Return")
