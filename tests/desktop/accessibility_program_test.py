@@ -43,7 +43,23 @@ def test(argv):
                 found, count = unnamed_controls(window, tab.name.strip())
                 problems += found
                 checked += count
-        print("%d focusable controls checked over the pages and day entry tabs" % checked)
+        # The dialogs of the menus, opened by their keys and closed with Escape.
+        for what, strokes in (("Colors", ("alt+o", "c")), ("Install", ("alt+o", "i")),
+                              ("Export User Data", ("alt+f", "e", "u")),
+                              ("Export Food Data", ("alt+f", "e", "f")),
+                              ("Delete Range of Days", ("alt+e", "d", "r")),
+                              ("Print", ("ctrl+p",))):
+            window.activate()
+            keys(*strokes)
+            dialog = wait_until(lambda: [w for w in program.windows() if w != window], 10,
+                                "the %s dialog" % what)[0]
+            print("dialog %r opened by %s" % (dialog.name, "+".join(strokes)))
+            found, count = unnamed_controls(dialog, "dialog " + dialog.name)
+            problems += found
+            checked += count
+            keys("Escape")
+            wait_until(lambda: program.windows() == [window], 10, "the %s dialog to close" % what)
+        print("%d focusable controls checked over the pages, day entry tabs and dialogs" % checked)
         if problems:
             print(window.tree())
             raise AssertionError("controls without a name or role:\n  " + "\n  ".join(problems))
