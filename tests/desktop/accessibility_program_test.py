@@ -59,6 +59,23 @@ def test(argv):
             checked += count
             keys("Escape")
             wait_until(lambda: program.windows() == [window], 10, "the %s dialog to close" % what)
+        # The chart dialogs of the Charts tab: their charts say what they show.
+        window.find(role="page tab", name="Charts").press()
+        for button, expected in (("Weekly", "first "), ("Long Range", "first "),
+                                 ("Calories", "3/")):
+            window.find(role="push button", name=button).press()
+            dialog = wait_until(lambda: [w for w in program.windows() if w != window], 10,
+                                "the %s chart" % button)[0]
+            chart = dialog.find(role="chart")
+            print("%s: chart %r says %r" % (dialog.name, chart.name, chart.description))
+            if not chart.name or not chart.description.startswith(expected):
+                raise AssertionError("the %s chart says too little" % button)
+            found, count = unnamed_controls(dialog, "dialog " + dialog.name)
+            problems += found
+            checked += count
+            dialog.activate()
+            keys("Escape")
+            wait_until(lambda: program.windows() == [window], 10, "the %s chart to close" % button)
         print("%d focusable controls checked over the pages, day entry tabs and dialogs" % checked)
         if problems:
             print(window.tree())
