@@ -3,8 +3,38 @@
 
 Run it with /usr/bin/python3 (Debian's python3-pyatspi; a python3 earlier on PATH may lack it)
 inside `dbus-run-session` on an X display (Xvfb), with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1.
-The shell side is run_atspi.sh beside this file: it sets all of that up, in the private world of
-real_program_world.sh, and runs one Python test script with the arguments given.
+The shell side is atspi_session.sh beside this file: sourced after real_program_world.sh (the
+private home, settings and Palm Desktop folder), its atspi_run SCRIPT ARGS... sets all of that up
+and runs one Python test script. A test is a pair, as day_journal_program_test.sh/.py:
+
+    # my_program_test.sh PROGRAM TOOL
+    source "$(dirname "$0")/../real_program_world.sh"
+    source "$(dirname "$0")/../atspi_session.sh"
+    atspi_run "$(dirname "$0")/my_program_test.py" "$1" || exit 1
+    # ... then check the saved files with the fitquill tool
+
+    # my_program_test.py
+    from atspi_driver import Program, keys, main_guard
+    def test(argv):
+        program = Program([argv[0]])
+        try:
+            window = program.main_window()
+            window.find(role="page tab", name="Weight").press()
+            window.find(role="text", name="Weight").type("150.5")
+            keys("Return")
+            window.find(role="push button", name="Save All").press()
+        finally:
+            program.stop()
+    main_guard(test)
+
+Register it with fitquill_add_program_test (tests/desktop/CMakeLists.txt): it runs at the first
+start's window size and at 1200x900 and 900x700.
+
+Names: input boxes are named after the caption before them ("Weight:" names "Weight"); Qt names
+a combo box by its value, so find combo boxes by label= instead; a page tab list is named after
+its current tab; the grids and calendars are "table"s, their cells "table cell"s (calendar
+days named "Friday March 15, 2024"), the Logbook a "document frame", charts "chart"s with a
+description. Qt 6.4 does not publish object names: find by role and name.
 
 API (all waits poll the tree; a control not found in time raises LookupError with the tree of
 the window searched, so a failing test shows what was there):
@@ -13,8 +43,10 @@ the window searched, so a failing test shows what was there):
                                         FITQUILL_WINDOW_SIZE, else the program's own) resizes the
                                         main window once it is shown
   program.main_window(timeout=30)       the main window's Node, shown at its full size
-  program.window(name, timeout=15)      a top-level window (dialog) by its exact title
+  program.window(name, timeout=15)      a top-level window (dialog) by its exact title or a regex
   program.wait_gone(name, timeout=15)   until no top-level window of that title is shown
+  program.windows()                     the shown top-level windows
+  program.application()                 the program's application node (all its windows)
   program.stop() / program.kill()       end it (SIGTERM and wait / SIGKILL)
 
   node.find(role=None, name=None, timeout=10, showing=True, where=None)
@@ -29,7 +61,7 @@ the window searched, so a failing test shows what was there):
                                         search out of that node's children (a table's cells)
   node.name, node.role, node.description, node.states (set of state names: "focused", ...)
   node.labels                           the texts of the labels that label the node
-  node.children, node.parent, node.object_name (Qt's object name, when the program sets one)
+  node.children, node.parent
   node.extents()                        (x, y, width, height) on the screen
   node.activate()                       give the node's top-level window the keyboard
   node.focus()                          activate, then move the keyboard focus to the node (asked
@@ -54,6 +86,7 @@ the window searched, so a failing test shows what was there):
       ...; events.wait(predicate)       ("object:state-changed:focused"): dispatches them until
                                         predicate(list of (type, role, name, detail1)) holds
   wait_until(predicate, timeout, what)  poll predicate until true, else raise AssertionError
+  main_guard(test)                      runs test(sys.argv[1:]); a failure exits 1 with its text
 """
 
 import os
@@ -156,13 +189,6 @@ class Node:
         for state in state_set.get_states():
             names.add(state.value_nick.replace("-", " "))
         return names
-
-    @property
-    def object_name(self):
-        try:
-            return self._fresh().get_attributes().get("id", "") or self.acc.get_accessible_id()
-        except Exception:
-            return ""
 
     @property
     def labels(self):
