@@ -28,8 +28,9 @@ food=$(find "$world/palm" -name FoodDB.ddb | head -1)
 "$tool" export-user-data --user Ann --out "$world/user.csv" || exit 1
 echo "export-user-data:"
 cat "$world/user.csv"
-# "American cheddar" is the first result: 50 calories a serving, two servings.
-tr -d '\r' <"$world/user.csv" | grep -q '^3/15/2024,,100,' || { echo "lunch was not logged"; exit 1; }
+# "Baked Potato Soup" (with cheddar and bacon bits) is the first result by name: 191.1
+# calories a cup, two cups.
+tr -d '\r' <"$world/user.csv" | grep -q '^3/15/2024,,382,' || { echo "lunch was not logged"; exit 1; }
 
 found=$("$tool" food find --db "$food" chutney) || exit 1
 echo "food find chutney: $found"
