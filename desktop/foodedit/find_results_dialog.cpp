@@ -15,6 +15,7 @@ CFindResultsDialog::CFindResultsDialog(const CFoodDB& db, QWidget* parent)
     setWindowTitle(QStringLiteral("Find Results"));
     auto* layout = new QVBoxLayout(this);
     m_list = new QListWidget(this);
+    m_list->setAccessibleName(QStringLiteral("Found food items"));
     for (const SFoodSearchResult& result : db.SearchResults())
         m_list->addItem(FromStored(result.item.Name()));
     m_list->setCurrentRow(0);

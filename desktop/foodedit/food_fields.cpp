@@ -95,8 +95,10 @@ CFoodFields::CFoodFields(const SOptions& options, QWidget* parent)
 
     if (options.mealType) {
         auto* meal = new QHBoxLayout;
-        meal->addWidget(new QLabel(QStringLiteral("Meal Type (BLDS)"), this));
+        auto* mealLabel = new QLabel(QStringLiteral("Meal Type (BLDS)"), this);
+        meal->addWidget(mealLabel);
         m_meal = new QComboBox(this);
+        mealLabel->setBuddy(m_meal);
         for (int type = 0; type < kMealCount; ++type)
             m_meal->addItem(QString::fromLatin1(CDayFoodLog::MealName(type)));
         m_meal->setCurrentIndex(RememberedMealType());

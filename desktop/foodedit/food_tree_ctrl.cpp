@@ -78,6 +78,7 @@ private:
 
 CFoodTreeCtrl::CFoodTreeCtrl(CDietData& data, QWidget* parent) : QTreeWidget(parent), m_data(data) {
     setObjectName(QStringLiteral("FoodTree"));
+    setAccessibleName(QStringLiteral("Food list"));
     setHeaderHidden(true);
     setColumnCount(1);
     setFont(CustomFont());

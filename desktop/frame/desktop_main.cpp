@@ -6,6 +6,7 @@
 #include "desktop/document/program_paths.h"
 #include "desktop/document/stored_text.h"
 #include "desktop/document/user_data_notice.h"
+#include "desktop/frame/accessible_factory.h"
 #include "desktop/frame/diet_application.h"
 #include "desktop/frame/main_frame.h"
 #include "desktop/print/print_pdf_command.h"
@@ -174,6 +175,7 @@ int RunDesktop(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("fitquill-desktop"));
     QApplication::setWindowIcon(ProgramIcon(CProgramPaths::FromApplication()));
     RegisterTahoma();
+    InstallAccessibleFactory();
 
     int exitCode = 0;
     RunGuarded([&] {

@@ -241,6 +241,7 @@ void CMainFrame::CreateToolBars() {
     label->setGeometry(0, 4, 35, 16);
     m_userCombo = new QComboBox(slot);
     m_userCombo->setObjectName(QString::number(kIdUserComboBox));
+    label->setBuddy(m_userCombo);
     m_userCombo->setFont(CustomFont());
     m_userCombo->setGeometry(40, 0, 145, 22);
     m_userCombo->setMaxVisibleItems(11);

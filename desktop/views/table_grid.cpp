@@ -85,11 +85,13 @@ void CTableGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 CSummaryGrid::CSummaryGrid(CDietData& data, QWidget* parent)
     : CTableGrid(data, CTableRenderer::EKind::Summary, parent) {
     setObjectName(QStringLiteral("SummaryGrid"));
+    setAccessibleName(QStringLiteral("Summary Table"));
 }
 
 CNutrientGrid::CNutrientGrid(CDietData& data, QWidget* parent)
     : CTableGrid(data, CTableRenderer::EKind::Nutrient, parent) {
     setObjectName(QStringLiteral("NutrientGrid"));
+    setAccessibleName(QStringLiteral("Nutrient Tables"));
 }
 
 CNutrientTablesPage::CNutrientTablesPage(CDietData& data, QWidget* parent)

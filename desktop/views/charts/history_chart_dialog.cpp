@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/charts/history_chart_dialog.h"
 
+#include "core/report/chart_description.h"
 #include "desktop/document/diet_data.h"
 #include "desktop/document/stored_text.h"
 #include "desktop/views/charts/chart_painting.h"
@@ -119,6 +120,12 @@ void CHistoryChartDialog::Reload(bool newStep) {
     m_series.RequestAt(m_data.Journal(), type, month, m_date);
     m_period->setText(
         FromStored(fitquill::PeriodLabel(month != 0, m_series.PeriodStart(), m_series.DayCount())));
+    std::vector<float> values;
+    for (int day = 0; day < m_series.DayCount(); ++day)
+        values.push_back(m_series.Value(day));
+    m_area->setAccessibleName(m_chart->currentText() + QStringLiteral(", ") + m_period->text());
+    m_area->setAccessibleDescription(
+        FromStored(ChartDescription(values, m_series.PeriodStart(), m_mode == kHistogram)));
     if (m_mode == kHistogram && newStep) {
         m_scale =
             CHistogramScale(CHistogramScale::StepFor(m_series.Maximum(), m_series.HasNoValues()));

@@ -35,6 +35,9 @@ CExerciseEntryForm::CExerciseEntryForm(CDietData& data, bool refreshAfterCalorie
     m_variant->setObjectName(QStringLiteral("Variant"));
     m_intensity = new QComboBox(this);
     m_intensity->setObjectName(QStringLiteral("Intensity"));
+    m_activity->setAccessibleName(QStringLiteral("Activity"));
+    m_variant->setAccessibleName(QStringLiteral("Variant"));
+    m_intensity->setAccessibleName(QStringLiteral("Intensity"));
     m_nameLabel = new QLabel(QStringLiteral("Name:"), this);
     m_name = new QLineEdit(this);
     GuardStoredText(m_name);

@@ -19,6 +19,7 @@ namespace fitquill {
 CExerciseListCtrl::CExerciseListCtrl(CDietData& data, QWidget* parent)
     : CGridCtrl(parent), m_data(data) {
     setObjectName(QStringLiteral("ExerciseList"));
+    setAccessibleName(QStringLiteral("Exercise list"));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetColumnCount(4);
     SetRowHeight(kRowHeight);

@@ -17,6 +17,7 @@ namespace fitquill {
 CDailyNotesPage::CDailyNotesPage(CDietData& data, QWidget* parent)
     : QPlainTextEdit(parent), m_data(data) {
     setObjectName(QStringLiteral("DailyNotes"));
+    setAccessibleName(QStringLiteral("Daily notes"));
     setFont(CustomFont());
     GuardStoredText(this);
     connect(this, &QPlainTextEdit::textChanged, this, &CDailyNotesPage::OnTextChanged);

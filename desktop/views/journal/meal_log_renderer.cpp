@@ -68,6 +68,18 @@ void CMealLogRenderer::DrawScreenRow(QPainter& painter, const QRect& rect, const
     painter.setFont(regular);
 }
 
+QString CMealLogRenderer::ScreenRowText(const SMealLogRow& row, int nutrientToggle) {
+    QStringList texts{Text(row, 0, 0), Text(row, 1, 0)};
+    const int firstNutrient = nutrientToggle == 0 ? 1 : 4;
+    for (int i = 0; i < 4; ++i)
+        texts.append(Text(row, 1, i < 3 ? firstNutrient + i : 7));
+    QStringList shown;
+    for (const QString& text : texts)
+        if (!text.trimmed().isEmpty())
+            shown.append(text.simplified());
+    return shown.join(QStringLiteral(", "));
+}
+
 void CMealLogRenderer::DrawHintRow(QPainter& painter, const QRect& rect) {
     const QString hint = QString::fromLatin1(kToolbarHint);
     const QRect area = rect.adjusted(2, 0, -4, 0);
