@@ -6,6 +6,7 @@
 #include "core/journal/user_data_export.h"
 #include "desktop/document/diet_data.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/document/wait_cursor.h"
 
 #include <QButtonGroup>
@@ -27,10 +28,6 @@ namespace fitquill {
 namespace {
 
 const QString kCsvFilter = QStringLiteral("CSV (Comma delimited) (*.csv)");
-
-std::filesystem::path ToPath(const QString& file) {
-    return std::filesystem::path(file.toStdU16String());
-}
 
 QString ChooseFile(QWidget* parent, const QString& title, bool save) {
     QFileDialog dialog(parent, title);
@@ -67,7 +64,7 @@ CExportDialog::CExportDialog(CDietData& data, EKind kind, int group, int categor
         grid->addWidget(new QLabel(QStringLiteral("Food Group:"), this), 0, 0);
         m_groupCombo = new QComboBox(this);
         for (const CFoodGroup& entry : data.FoodDB().Groups())
-            m_groupCombo->addItem(QString::fromStdString(entry.Name()));
+            m_groupCombo->addItem(FromStored(entry.Name()));
         m_groupCombo->addItem(QStringLiteral("All Food Groups"));
         grid->addWidget(m_groupCombo, 0, 1);
         grid->addWidget(new QLabel(QStringLiteral("Category:"), this), 1, 0);
@@ -95,7 +92,7 @@ void CExportDialog::FillCategories(int select) {
     // "All Food Groups" offers only "All Categories".
     if (group >= 0 && group < db.GroupCount())
         for (const CFoodCategory& entry : db.GetGroup(static_cast<uint16_t>(group)).Categories())
-            m_categoryCombo->addItem(QString::fromStdString(entry.Name()));
+            m_categoryCombo->addItem(FromStored(entry.Name()));
     const int count = m_categoryCombo->count();
     m_categoryCombo->addItem(QStringLiteral("All Categories"));
     m_categoryCombo->setCurrentIndex(select >= 0 && select < count ? select : count);
@@ -238,9 +235,12 @@ void CImportDialog::Import() {
         };
         result = CFoodCsv::Import(imported, ToPath(m_file), mode, report);
     }
+    // Exports are Windows-1252 but spreadsheets write UTF-8: say which one the file was read as.
+    m_fileLabel->setText(QStringLiteral("File: %1\nRead as %2 text.")
+                             .arg(m_file, FromStored(CFoodCsv::EncodingName(result.encoding))));
     if (result.noFoodData) {
-        ShowPrompt(this, windowTitle(), QString::fromLatin1(CFoodCsv::kNoFoodDataText),
-                   EPromptIcon::Warning, EPromptButtons::Ok);
+        ShowPrompt(this, windowTitle(), FromStored(CFoodCsv::kNoFoodDataText), EPromptIcon::Warning,
+                   EPromptButtons::Ok);
         return;
     }
     if (!ConfirmFoodReplace(m_data, this, imported, result, mode))
@@ -250,8 +250,7 @@ void CImportDialog::Import() {
     m_data.FoodDB() = std::move(imported);
     emit m_data.ReloadFoodTreeSent();
     if (!result.ok) {
-        ShowPrompt(this, windowTitle(),
-                   QString::fromStdString(CFoodCsv::ImportFailedText(result.lineNumber)),
+        ShowPrompt(this, windowTitle(), FromStored(CFoodCsv::ImportFailedText(result.lineNumber)),
                    EPromptIcon::Warning, EPromptButtons::Ok);
         return;
     }
@@ -287,10 +286,9 @@ bool ConfirmFoodReplace(CDietData& data, QWidget* owner, const CFoodDB& imported
         const size_t newFoods = CFoodImportGuard::FoodCount(imported);
         const size_t currentFoods = CFoodImportGuard::FoodCount(current);
         if (CFoodImportGuard::NeedsConfirmation(mode, newFoods, currentFoods) &&
-            ShowPrompt(
-                owner, owner->windowTitle(),
-                QString::fromStdString(CFoodImportGuard::ReplaceQuestion(newFoods, currentFoods)),
-                EPromptIcon::Question, EPromptButtons::YesNoDefaultNo) != EPromptAnswer::Yes)
+            ShowPrompt(owner, owner->windowTitle(),
+                       FromStored(CFoodImportGuard::ReplaceQuestion(newFoods, currentFoods)),
+                       EPromptIcon::Question, EPromptButtons::YesNoDefaultNo) != EPromptAnswer::Yes)
             return false;
     }
     if (!CFoodImportGuard::KeepsCopy(mode))

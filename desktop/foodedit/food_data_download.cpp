@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/foodedit/food_data_download.h"
 
+#include "desktop/document/stored_text.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -15,7 +17,7 @@ namespace fitquill {
 namespace {
 
 QString FromStd(const std::string& text) {
-    return QString::fromStdString(text);
+    return FromStored(text);
 }
 
 } // namespace
@@ -154,8 +156,7 @@ private:
             const QUrl target = m_current.resolved(
                 reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl());
             const std::string refusal = SFoodUpdate::RedirectRefusal(
-                m_current.toString().toStdString(), target.toString().toStdString(), m_redirects,
-                m_limits);
+                ToUtf8(m_current.toString()), ToUtf8(target.toString()), m_redirects, m_limits);
             if (!refusal.empty()) {
                 Finish({false, false, FromStd(refusal)});
                 return;
@@ -246,7 +247,7 @@ void CFoodDataDownload::Start() {
     if (m_thread)
         return;
     m_running = true;
-    if (!SFoodUpdate::IsAllowedUrl(m_url.toString().toStdString()) || !m_url.isValid()) {
+    if (!SFoodUpdate::IsAllowedUrl(ToUtf8(m_url.toString())) || !m_url.isValid()) {
         // Reported like every other outcome: after Start returns.
         const SDownloadOutcome outcome{
             false, false,

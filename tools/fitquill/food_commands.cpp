@@ -5,6 +5,7 @@
 #include "core/food/food_db_file.h"
 #include "core/food/food_import_guard.h"
 #include "tools/common/command_line.h"
+#include "tools/common/terminal_text.h"
 #include "tools/fitquill/food_dump.h"
 
 #include <system_error>
@@ -30,14 +31,14 @@ void Export(const CCommandLine& line, std::ostream& out) {
     if (!groupName) {
         exported = CFoodCsv::ExportAll(db, target, &error);
     } else {
-        const int group = db.FindGroup(*groupName);
+        const int group = db.FindGroup(StoredText(*groupName, "The food group name"));
         if (group < 0)
             throw CToolFailure("There is no food group named '" + *groupName + "'.");
         const auto g = static_cast<uint16_t>(group);
         if (!categoryName) {
             exported = CFoodCsv::ExportGroup(db, target, g, &error);
         } else {
-            const int category = db.FindCategory(g, *categoryName);
+            const int category = db.FindCategory(g, StoredText(*categoryName, "The category name"));
             if (category < 0)
                 throw CToolFailure("There is no category named '" + *categoryName +
                                    "' in the food group '" + *groupName + "'.");
@@ -89,18 +90,20 @@ void Import(const CCommandLine& line, std::ostream& out) {
         throw CToolFailure("The food database " + file.string() +
                            " could not be saved: " + writer.LastError());
     const long lines = result.lineNumber - 1;
-    out << "Imported " << lines << (lines == 1 ? " line" : " lines") << " of food data.\n";
+    out << "Imported " << lines << (lines == 1 ? " line" : " lines") << " of food data.\n"
+        << "The file was read as " << CFoodCsv::EncodingName(result.encoding) << ".\n";
 }
 
 void Find(const CCommandLine& line, std::ostream& out) {
     line.ExpectPositional(1, "food find --db FILE TEXT");
     CFoodDB db;
     CFoodCommands::LoadFoodFile(line.RequiredOption("db"), db, false);
-    db.Find(line.Positional()[0]);
+    db.Find(StoredText(line.Positional()[0], "The text to find"));
     for (const SFoodSearchResult& result : db.SearchResults()) {
         const CFoodGroup& group = db.GetGroup(result.group);
         const CFoodCategory& category = db.GetCategory(result.group, result.category);
-        out << group.Name() << " / " << category.Name() << " / " << result.item.Name() << '\n';
+        out << TerminalText(group.Name() + " / " + category.Name() + " / " + result.item.Name())
+            << '\n';
     }
 }
 
