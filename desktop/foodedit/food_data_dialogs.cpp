@@ -296,13 +296,11 @@ bool ConfirmFoodReplace(CDietData& data, QWidget* owner, const CFoodDB& imported
     std::string error;
     if (CFoodImportGuard::KeepCopy(current.FilePath(), &error))
         return true;
-    ShowPrompt(
-        owner, owner->windowTitle(),
-        QStringLiteral("The food database could not be copied to %1 before the import. The "
-                       "food database was not changed.\n\n%2")
-            .arg(QString::fromStdString(CFoodImportGuard::CopyPath(current.FilePath()).string()),
-                 QString::fromStdString(error)),
-        EPromptIcon::Warning, EPromptButtons::Ok);
+    ShowPrompt(owner, owner->windowTitle(),
+               QStringLiteral("The food database could not be copied to %1 before the import. The "
+                              "food database was not changed.\n\n%2")
+                   .arg(FromPath(CFoodImportGuard::CopyPath(current.FilePath())), FromUtf8(error)),
+               EPromptIcon::Warning, EPromptButtons::Ok);
     return false;
 }
 
