@@ -3,12 +3,12 @@
 
 #include "core/journal/day_record_limit.h"
 #include "core/journal/journal_clipboard.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
-#include "desktop/views/command_menu.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
+#include "desktop/document/view_services.h"
 #include "desktop/views/journal/meal_log_renderer.h"
-#include "desktop/views/view_services.h"
+#include "desktop/widgets/command_menu.h"
+#include "desktop/widgets/commands.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -25,6 +25,7 @@ constexpr char kPasteLimitText[] = "Due to the maximum food limit per category n
 
 CFoodGridCtrl::CFoodGridCtrl(CDietData& data, QWidget* parent) : CGridCtrl(parent), m_data(data) {
     setObjectName(QStringLiteral("MealLogGrid"));
+    setAccessibleName(QStringLiteral("Meal Log"));
     // The rendered column always takes the whole width.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetColumnCount(2);
@@ -37,6 +38,10 @@ CFoodGridCtrl::CFoodGridCtrl(CDietData& data, QWidget* parent) : CGridCtrl(paren
             CMealLogRenderer::DrawHintRow(painter, cell);
         else
             CMealLogRenderer::DrawScreenRow(painter, cell, RowTexts(row), m_data.NutrientToggle());
+    });
+    SetCellDescriber(1, [this](int row, int) {
+        return row == 0 ? QString::fromLatin1(CMealLogRenderer::kToolbarHint)
+                        : CMealLogRenderer::ScreenRowText(RowTexts(row), m_data.NutrientToggle());
     });
     SetRowCount(kMinimumRows);
     SetFixedRows(1);
@@ -330,7 +335,7 @@ void CFoodGridCtrl::ShowContextMenu(const QPoint& globalPos) {
           {kIdResetDietPlan, {}, {}}}},
         {0, QStringLiteral("&Sort"), {{kIdSortTimeBLDS, {}, {}}, {kIdSortAlphabetical, {}, {}}}},
     };
-    ShowCommandMenu(this, *this, entries, globalPos);
+    ShowCommandMenu(this, m_data.CommandRouter(), *this, entries, globalPos);
 }
 
 } // namespace fitquill

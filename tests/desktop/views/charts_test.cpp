@@ -5,15 +5,15 @@
 #include "core/report/chart_scales.h"
 #include "core/report/historic_chart.h"
 #include "core/report/weight_for_height.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
 #include "desktop/views/charts/chart_dialogs.h"
 #include "desktop/views/charts/chart_painting.h"
 #include "desktop/views/charts/daily_chart_pane.h"
 #include "desktop/views/charts/historic_weight_dialog.h"
 #include "desktop/views/charts/history_chart_dialog.h"
-#include "desktop/views/month_calendar.h"
 #include "desktop/views/report_renderer.h"
+#include "desktop/widgets/month_calendar.h"
 #include "tools/fitquill/demo_journal.h"
 
 #include <QApplication>
@@ -154,6 +154,10 @@ TEST_F(ChartsTest, OneWeightInAWeekIsOneCrossOrTheTwoValuesText) {
     EXPECT_FALSE(IsBack(image, (WeekDayX(2) + WeekDayX(4)) / 2, 110));
     EXPECT_TRUE(IsBack(image, WeekDayX(5) + 10, 120));
     Keep(dialog.grab().toImage(), "weight_chart_week_line.png");
+    // What a screen reader says of it.
+    EXPECT_EQ(dialog.Area()->accessibleName(), "Weight, 6/13/2004 - 6/19/2004");
+    EXPECT_EQ(dialog.Area()->accessibleDescription(),
+              "first 150 on 6/15/2004, last 151 on 6/17/2004, lowest 150, highest 151");
 }
 
 TEST_F(ChartsTest, WeightsFarApartShowTheLargeDeltaTextAndTheMonthRemembersItsChoices) {
