@@ -22,6 +22,8 @@ namespace fitquill {
 const char* const kReferenceIntakeSource =
     "Dietary Reference Intakes, US National Academies (1997-2019), as summarised by the NIH "
     "Office of Dietary Supplements, 2023";
+const char* const kReferenceIntakeSourceShort =
+    "US National Academies' Dietary Reference Intakes, as summarised by NIH ODS (2023)";
 
 namespace {
 

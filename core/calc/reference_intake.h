@@ -17,8 +17,9 @@ struct SReferenceIntake {
     bool operator==(const SReferenceIntake&) const = default;
 };
 
-// Where the values come from, to be shown beside them.
+// Where the values come from, in full and short enough to show beside them.
 extern const char* const kReferenceIntakeSource;
+extern const char* const kReferenceIntakeSourceShort;
 
 // The reference of a nutrient index (0-33) for sex 0 (male) or 1 (female) and an age in years.
 // None for a nutrient without a reference, an age under 1 (infant values are set by months,

@@ -56,7 +56,10 @@ std::string ReferenceText(int nutrient, double storedAmount) {
     return text;
 }
 
+// Shares past ten times the reference read as that; the figure would not fit its column.
 std::string PercentText(double fraction) {
+    if (fraction > 9.994)
+        return ">999%";
     return FormatText("%.0f%%", fraction * 100.0);
 }
 
@@ -155,7 +158,7 @@ SNutrientDetails NutrientDetails(const CJournalDB& journal, const CJournalDate& 
         details.referenceText = FormatText(
             "References for a %s aged %d (RDA, or AI where marked; upper limits for food)",
             sex == 1 ? "female" : "male", age);
-    details.sourceText = std::string("Source: ") + kReferenceIntakeSource;
+    details.sourceText = "Source: " + std::string(kReferenceIntakeSourceShort);
 
     const double days = std::max(details.daysWithFood, 1);
     for (int n = 0; n < kNutrientCount; ++n) {

@@ -101,6 +101,7 @@ TEST_F(NutrientDetailsTest, AveragesOverDaysWithFoodAndComparesWithReferences) {
     // Iron (12) of 39 mg a day stays below its 45 mg; copper (18) of 57 mg passes its 10 mg.
     EXPECT_FALSE(details.rows[12].aboveUpper);
     EXPECT_TRUE(details.rows[18].aboveUpper);
+    EXPECT_EQ(details.rows[18].share, ">999%");
 
     // Energy: carbohydrate 6 g, protein 9 g, fat 15 g a day -> 24, 36, 135 Cal.
     EXPECT_EQ(details.energy[0].value, "12%  (24 Cal)");
