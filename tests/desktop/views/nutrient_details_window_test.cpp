@@ -3,11 +3,15 @@
 // follows the current day and the chosen period, and a picture of it in the build folder.
 #include "tests/desktop/shell/shell_test_support.h"
 
+#include "desktop/print/pdf_report.h"
 #include "desktop/views/nutrients/nutrient_details_window.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 using namespace fitquill;
 using namespace fitquill::test;
@@ -85,4 +89,36 @@ TEST_F(NutrientDetailsWindowTest, ShowsTheDayAgainstTheReferencesAndFollowsTheDa
     EXPECT_TRUE(Described(window).contains("Sunday March 10, 2024 to Saturday March 16, 2024\n"
                                            "Daily average of 1 day with food logged (of 7 days)"))
         << Described(window).toStdString();
+}
+
+// The seventh report prints the print range's details; pdftotext reads the page back.
+TEST_F(NutrientDetailsWindowTest, PrintsThePrintRangeReadBackWithPdftotext) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    for (int report = 0; report < CDietData::kReportCount; ++report)
+        m_data->SetReportFlag(report, report == static_cast<int>(EReportKind::NutrientDetails));
+    m_data->SetPrintRange(CJournalDate(14, 3, 2024), kMarch15);
+    CPrintEngine engine(*m_data);
+    const QString pdf = QDir::current().filePath("nutrient_details_print.pdf");
+    const SPdfResult result = WritePdfReport(engine, pdf, DefaultReportLayout());
+    ASSERT_TRUE(result.error.isEmpty()) << result.error.toStdString();
+    EXPECT_EQ(result.pages, 1);
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    const QString page = QString::fromUtf8(tool.readAllStandardOutput());
+    for (const char* expected :
+         {"Nutrient Details", "Thursday March 14, 2024 to Friday March 15, 2024",
+          "Daily average of 1 day with food logged (of 2 days)", "Page 1 of 1",
+          "Energy from Carbohydrate, Protein and Fat", "Top Foods - Calorie"})
+        EXPECT_TRUE(page.contains(QString::fromLatin1(expected))) << expected << "\n"
+                                                                  << page.toStdString();
+    // The nutrient rows as the window shows them, columns apart.
+    const QRegularExpression vitaminC(QStringLiteral("Vit C\\s+150\\s+mg\\s+75\\s+200%\\s+2000"));
+    EXPECT_TRUE(page.contains(vitaminC)) << page.toStdString();
+    const QRegularExpression selenium(QStringLiteral("Selenium\\s+126000\\s+mcg\\s+55"));
+    EXPECT_TRUE(page.contains(selenium)) << page.toStdString();
+    QProcess::execute(QStringLiteral("pdftoppm"),
+                      {"-png", "-r", "60", "-singlefile", pdf,
+                       QDir::current().filePath(QStringLiteral("nutrient_details_print"))});
 }
