@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/nutrients/nutrient_details_window.h"
 
-#include "desktop/shell/diet_data.h"
+#include "desktop/document/diet_data.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

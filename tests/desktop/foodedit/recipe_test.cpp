@@ -5,7 +5,7 @@
 #include "core/report/nutrient_details.h"
 #include "desktop/foodedit/food_fields.h"
 #include "desktop/foodedit/food_item_dialog.h"
-#include "desktop/views/numeric_edit.h"
+#include "desktop/widgets/numeric_edit.h"
 #include "tests/desktop/foodedit/food_test_support.h"
 
 #include <QComboBox>

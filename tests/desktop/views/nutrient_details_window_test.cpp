@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Nutrient Details window on a day of three logged foods: what it reads out, that it
 // follows the current day and the chosen period, and a picture of it in the build folder.
-#include "tests/desktop/shell/shell_test_support.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
 #include "desktop/print/pdf_report.h"
 #include "desktop/views/nutrients/nutrient_details_window.h"
