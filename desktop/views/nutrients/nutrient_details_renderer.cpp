@@ -2,8 +2,8 @@
 #include "desktop/views/nutrients/nutrient_details_renderer.h"
 
 #include "desktop/document/diet_data.h"
-#include "desktop/widgets/fonts.h"
 #include "desktop/views/section_renderer.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QFontMetrics>
 #include <QPainter>
