@@ -5,6 +5,7 @@
 #include "core/food/nutrient.h"
 #include "core/food/recipe.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/foodedit/food_fields.h"
 #include "desktop/foodedit/food_name_dialog.h"
 #include "desktop/widgets/numeric_edit.h"
@@ -92,7 +93,7 @@ CFoodItemDialog::CFoodItemDialog(CFoodDB& db, bool editing, int group, int categ
 void CFoodItemDialog::FillGroups(int select) {
     m_groupCombo->clear();
     for (const CFoodGroup& group : m_db.Groups())
-        m_groupCombo->addItem(QString::fromStdString(group.Name()));
+        m_groupCombo->addItem(FromStored(group.Name()));
     m_group = m_db.GroupCount() == 0 ? -1 : std::clamp(select, 0, m_db.GroupCount() - 1);
     m_groupCombo->setCurrentIndex(m_group);
 }
@@ -103,7 +104,7 @@ void CFoodItemDialog::FillCategories(int select) {
         m_group < 0 ? nullptr : m_db.GetCategories(static_cast<uint16_t>(m_group));
     if (categories)
         for (const CFoodCategory& category : *categories)
-            m_categoryCombo->addItem(QString::fromStdString(category.Name()));
+            m_categoryCombo->addItem(FromStored(category.Name()));
     const int count = m_categoryCombo->count();
     m_category = count == 0 ? -1 : std::clamp(select, 0, count - 1);
     m_categoryCombo->setCurrentIndex(m_category);
@@ -154,8 +155,7 @@ void CFoodItemDialog::ShowRecipe() {
     m_fields->SetItem(recipe);
     m_fields->SetName(name);
     const std::string& ingredients = recipe.SearchName();
-    m_ingredients->setText(
-        QString::fromLatin1(ingredients.data(), static_cast<qsizetype>(ingredients.size())));
+    m_ingredients->setText(FromStored(ingredients));
 }
 
 CFoodItem CFoodItemDialog::RecipeItem(const std::string& name) {
@@ -179,7 +179,7 @@ void CFoodItemDialog::accept() {
     const QString caption = windowTitle();
     if (!m_fields->Validate(caption))
         return;
-    const std::string name = m_fields->Name().toStdString();
+    const std::string name = ToStored(m_fields->Name());
     const auto group = static_cast<uint16_t>(m_group);
     const auto category = static_cast<uint16_t>(m_category);
     int index = -1;

@@ -3,6 +3,7 @@
 
 #include "desktop/document/program_paths.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/install/handheld_install.h"
 #include "desktop/widgets/fonts.h"
 #include "platform/palm/install_aid.h"
@@ -128,7 +129,7 @@ void CInstallDialog::FillUsers() {
         int16_t size = 256;
         if (m_installAid.GetUser(index, name, size) <= 0)
             break;
-        m_users->addItem(QString::fromStdString(name));
+        m_users->addItem(FromStored(name));
     }
     if (m_users->count() > 0)
         m_users->setCurrentIndex(0);
@@ -191,8 +192,8 @@ bool CInstallDialog::QueueFor(const std::vector<std::string>& files) {
 void CInstallDialog::StartPocketPcSetup() {
     const std::filesystem::path program =
         SHandheldInstall::Resolve(m_dataFolder, SHandheldInstall::kPocketPcSetup);
-    const QString programPath = QString::fromStdString(program.string());
-    const QString folder = QString::fromStdString(program.parent_path().string());
+    const QString programPath = FromPath(program);
+    const QString folder = FromPath(program.parent_path());
     // The setup program is not part of this installation everywhere; say so rather than
     // closing as if it had started.
     if (!QFileInfo(programPath).isExecutable() || !m_startProcess(programPath, folder)) {
@@ -206,7 +207,7 @@ void CInstallDialog::StartPocketPcSetup() {
 
 void RunInstallHandheldSoftware(const QString& installPath, const QString& palmDesktopFolder,
                                 QWidget* parent) {
-    CUserStore store(CUserStore::PalmRoot(palmDesktopFolder.toStdString()));
+    CUserStore store(CUserStore::PalmRoot(ToPath(palmDesktopFolder).string()));
     CInstallAid installAid(store);
     CInstallDialog dialog(installAid, installPath, CProgramPaths::FromApplication().DataFolder(),
                           parent);

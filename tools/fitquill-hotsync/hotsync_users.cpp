@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/fitquill-hotsync/hotsync_users.h"
 
+#include "tools/common/terminal_text.h"
 #include "tools/fitquill-hotsync/hotsync_arguments.h"
 
 namespace fitquill {
@@ -57,7 +58,7 @@ SHotSyncUser CHotSyncUsers::ByName(std::string_view name) {
     UserHandle user = 0;
     const int32_t result = m_store.FindUserByName(name, user);
     if (result == kUserStoreNoSuchUser)
-        throw CHotSyncFailure("There is no HotSync user '" + std::string(name) + "'.");
+        throw CHotSyncFailure("There is no HotSync user '" + TerminalText(name) + "'.");
     if (result != 0)
         Fail("Cannot read the HotSync users", result);
     return Describe(user);
@@ -97,8 +98,8 @@ SHotSyncUser CHotSyncUsers::ForHandheld(SHandheld& handheld, std::vector<std::st
         adopted.userId = user.id;
         std::string error;
         if (!SaveHandheldUser(adopted, &error))
-            throw CHotSyncFailure("Cannot give the handheld the user ID of " + user.name + ": " +
-                                  error);
+            throw CHotSyncFailure("Cannot give the handheld the user ID of " +
+                                  TerminalText(user.name) + ": " + error);
         notes.push_back("Handheld user " + user.name + " now has user ID " +
                         std::to_string(user.id));
         handheld = adopted;

@@ -8,6 +8,7 @@
 #include "core/report/nutrient_details.h"
 #include "core/report/weight_trend.h"
 #include "tools/common/command_line.h"
+#include "tools/common/terminal_text.h"
 #include "tools/fitquill/demo_journal.h"
 #include "tools/fitquill/dump_text.h"
 #include "tools/fitquill/journal_dump.h"
@@ -40,6 +41,14 @@ CJournalDate ParseDateOption(const std::string& text) {
     return CJournalDate(parsed->day, parsed->month, parsed->year);
 }
 
+// The --user name in its stored form.
+std::optional<std::string> UserOption(const CCommandLine& line) {
+    const auto typed = line.Option("user");
+    if (!typed)
+        return std::nullopt;
+    return StoredText(*typed, "The user name");
+}
+
 // Exactly one of --user and --journal.
 void CheckOneSource(const CCommandLine& line) {
     if (line.Option("user").has_value() == line.Option("journal").has_value())
@@ -65,7 +74,7 @@ void CJournalCommands::ExportUserData(const std::vector<std::string>& words,
     CheckOneSource(line);
 
     CJournalDB journal;
-    if (const auto name = line.Option("user")) {
+    if (const auto name = UserOption(line)) {
         OpenUserJournal(locations().MakeUserDirectory(), *name, journal);
     } else {
         ReadJournalFile(*line.Option("journal"), journal);
@@ -112,7 +121,7 @@ void CJournalCommands::Demo(const std::vector<std::string>& words, const Locatio
     CJournalDB journal;
     CFoodDB foods;
     fs::path dataFolder;
-    if (const auto name = line.Option("user")) {
+    if (const auto name = UserOption(line)) {
         const CProgramLocations& where = locations();
         dataFolder = where.DataFolder();
         CUserDirectory users = where.MakeUserDirectory();
@@ -153,7 +162,7 @@ void CJournalCommands::Trend(const std::vector<std::string>& words,
     if (const auto date = line.Option("date"))
         end = ParseDateOption(*date);
     CJournalDB journal;
-    if (const auto name = line.Option("user"))
+    if (const auto name = UserOption(line))
         OpenUserJournal(locations().MakeUserDirectory(), *name, journal);
     else
         ReadJournalFile(*line.Option("journal"), journal);
@@ -179,12 +188,12 @@ void CJournalCommands::Nutrients(const std::vector<std::string>& words,
             throw CToolFailure("The date " + *to + " lies before " + *from + ".");
     }
     CJournalDB journal;
-    if (const auto name = line.Option("user"))
+    if (const auto name = UserOption(line))
         OpenUserJournal(locations().MakeUserDirectory(), *name, journal);
     else
         ReadJournalFile(*line.Option("journal"), journal);
     for (const std::string& text : NutrientDetailsTextLines(NutrientDetails(journal, first, last)))
-        out << text << '\n';
+        out << TerminalText(text) << '\n';
 }
 
 } // namespace fitquill

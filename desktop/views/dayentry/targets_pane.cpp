@@ -4,6 +4,7 @@
 #include "core/calc/diet_plan.h"
 #include "core/calc/energy_balance.h"
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/date_dialog.h"
 #include "desktop/widgets/numeric_edit.h"
 
@@ -153,7 +154,7 @@ void CTargetsPane::Refresh() {
     m_budgetText->setText(QString::fromLatin1(kBudgetFormat)
                               .arg(budget ? QString::number(*budget) : QStringLiteral("---")));
     const QString goal =
-        QString::fromStdString(fitquill::GoalText(profile.GoalSummary(), profile.UnitChoice()));
+        FromStored(fitquill::GoalText(profile.GoalSummary(), profile.UnitChoice()));
     m_goalText->setText(profile.GoalSummary().IsValid() ? QString::fromLatin1(kGoalPrefix) + goal
                                                         : goal);
 

@@ -2,6 +2,7 @@
 #include "desktop/views/nutrients/nutrient_details_renderer.h"
 
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/views/section_renderer.h"
 #include "desktop/widgets/fonts.h"
 
@@ -24,9 +25,9 @@ double ScaleOf(const QPainter& painter) {
     return static_cast<double>(device->logicalDpiY()) / kScreenDpi;
 }
 
-// Stored texts are Windows-1252 bytes; the report's own texts are ASCII.
+// Stored texts (food names) are Windows-1252 bytes; the report's own texts are ASCII.
 QString Text(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return FromStored(bytes);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "desktop/views/nutrients/nutrient_details_window.h"
 
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -29,15 +30,13 @@ void CNutrientDetailsView::SetScope(const SReportScope& scope) {
     QStringList lines;
     for (const std::string& line :
          NutrientDetailsTextLines(NutrientDetails(m_data.Journal(), scope.start, scope.end)))
-        lines.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+        lines.append(FromStored(line));
     const int nutrient = m_renderer.TopFoodsNutrient();
     lines.append(QStringLiteral("%1 - %2").arg(QString::fromLatin1(kTopFoodsHeading),
                                                QString::fromLatin1(NutrientInfo(nutrient).name)));
     for (const STopFood& food : TopFoods(m_data.Journal(), scope.start, scope.end, nutrient))
         lines.append(QStringLiteral("%1, %2, %3")
-                         .arg(QString::fromLatin1(food.name.data(),
-                                                  static_cast<qsizetype>(food.name.size())),
-                              QString::fromStdString(food.amountText),
+                         .arg(FromStored(food.name), QString::fromStdString(food.amountText),
                               QString::fromStdString(food.shareText)));
     setAccessibleDescription(lines.join(QLatin1Char('\n')));
     update();
