@@ -36,8 +36,8 @@ void CNutrientDetailsView::SetScope(const SReportScope& scope) {
                                                QString::fromLatin1(NutrientInfo(nutrient).name)));
     for (const STopFood& food : TopFoods(m_data.Journal(), scope.start, scope.end, nutrient))
         lines.append(QStringLiteral("%1, %2, %3")
-                         .arg(FromStored(food.name), QString::fromStdString(food.amountText),
-                              QString::fromStdString(food.shareText)));
+                         .arg(FromStored(food.name), FromStored(food.amountText),
+                              FromStored(food.shareText)));
     setAccessibleDescription(lines.join(QLatin1Char('\n')));
     update();
 }
