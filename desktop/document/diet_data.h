@@ -60,7 +60,7 @@ class CDietData : public QObject, private INoticeSink {
 
 public:
     static constexpr int kPageCount = 6;
-    static constexpr int kReportCount = 6;
+    static constexpr int kReportCount = 7;
 
     // Builds the user directory at once (it may show the installation-path notice).
     explicit CDietData(SDietDataSetup setup, QObject* parent = nullptr);
@@ -222,7 +222,8 @@ private:
     ICommandRouter* m_commandRouter = nullptr;
     CJournalDate m_printStart;
     CJournalDate m_printEnd;
-    std::array<bool, kReportCount> m_reportFlags{true, true, true, true, true, true};
+    // The Nutrient Details (the seventh) stay off until chosen.
+    std::array<bool, kReportCount> m_reportFlags{true, true, true, true, true, true, false};
     int m_selectedPage = 0;
     QPixmap m_dragImage;
     SColorSettings m_colors;

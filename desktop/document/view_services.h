@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/food/food_item.h"
+
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -27,6 +30,14 @@ public:
     virtual SFoodDialogResult InsertFood(QWidget* parent, int sortMode) = 0;
     // "Edit Food" for the current day's entry at position of the display order of sortMode.
     virtual SFoodDialogResult EditFood(QWidget* parent, int position, int sortMode) = 0;
+    // "New Food Item" filled with a recipe of these logged entries; foodDBChanged when a food
+    // item (or a group or category on the way) was added.
+    virtual SFoodDialogResult SaveAsFoodItem(QWidget* parent,
+                                             const std::vector<CFoodItem>& entries) {
+        (void)parent;
+        (void)entries;
+        return {};
+    }
 };
 
 // The chart dialogs that the Charts tab opens; the frame registers them with the document.

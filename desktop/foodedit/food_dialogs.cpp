@@ -2,8 +2,11 @@
 #include "desktop/foodedit/food_dialogs.h"
 
 #include "desktop/document/diet_data.h"
+#include "desktop/foodedit/food_item_dialog.h"
 #include "desktop/foodedit/food_tree_ctrl.h"
 #include "desktop/foodedit/insert_food_dialog.h"
+
+#include <memory>
 
 namespace fitquill {
 
@@ -34,6 +37,30 @@ SFoodDialogResult CFoodDialogs::EditFood(QWidget* parent, int position, int sort
     if (dialog.Result().accepted)
         m_data.RefreshViews();
     return dialog.Result();
+}
+
+SFoodDialogResult CFoodDialogs::SaveAsFoodItem(QWidget* parent,
+                                               const std::vector<CFoodItem>& entries) {
+    // The new item goes where the tree's selection is, when there is one.
+    int group = 0;
+    int category = 0;
+    if (auto* tree = qobject_cast<CFoodTreeCtrl*>(m_data.FoodTree())) {
+        const SFoodAddress selected = tree->SelectedAddress();
+        if (selected.group >= 0) {
+            group = selected.group;
+            category = std::max(selected.category, 0);
+        }
+    }
+    std::unique_ptr<CFoodItemDialog> dialog(
+        CFoodItemDialog::NewRecipe(m_data.FoodDB(), group, category, entries, parent));
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    SFoodDialogResult result;
+    result.foodDBChanged = accepted || dialog->CreatedContainers();
+    if (accepted)
+        m_data.SetModified();
+    if (result.foodDBChanged)
+        emit m_data.ReloadFoodTreeSent();
+    return result;
 }
 
 } // namespace fitquill

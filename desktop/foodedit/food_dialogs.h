@@ -14,6 +14,8 @@ public:
 
     SFoodDialogResult InsertFood(QWidget* parent, int sortMode) override;
     SFoodDialogResult EditFood(QWidget* parent, int position, int sortMode) override;
+    SFoodDialogResult SaveAsFoodItem(QWidget* parent,
+                                     const std::vector<CFoodItem>& entries) override;
 
 private:
     CDietData& m_data;

@@ -3,6 +3,7 @@
 
 #include "core/food/food_db.h"
 #include "core/food/nutrient.h"
+#include "core/food/recipe.h"
 #include "desktop/document/prompt.h"
 #include "desktop/document/stored_text.h"
 #include "desktop/foodedit/food_fields.h"
@@ -15,12 +16,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace fitquill {
 
 CFoodItemDialog* CFoodItemDialog::NewItem(CFoodDB& db, int group, int category, QWidget* parent) {
     return new CFoodItemDialog(db, false, group, category, -1, parent);
+}
+
+CFoodItemDialog* CFoodItemDialog::NewRecipe(CFoodDB& db, int group, int category,
+                                            std::vector<CFoodItem> entries, QWidget* parent) {
+    auto* dialog = new CFoodItemDialog(db, false, group, category, -1, parent);
+    dialog->m_recipe = std::move(entries);
+    dialog->AddRecipeFields();
+    return dialog;
 }
 
 CFoodItemDialog* CFoodItemDialog::EditItem(CFoodDB& db, int group, int category, int item,
@@ -119,6 +129,52 @@ void CFoodItemDialog::NewCategory() {
     FillCategories(dialog.Index());
 }
 
+void CFoodItemDialog::AddRecipeFields() {
+    auto* layout = qobject_cast<QVBoxLayout*>(this->layout());
+    auto* row = new QGridLayout;
+    auto* servingsLabel = new QLabel(QStringLiteral("Servings the recipe makes:"), this);
+    m_servings = new QSpinBox(this);
+    m_servings->setRange(1, kMaxRecipeServings);
+    m_servings->setValue(1);
+    m_servings->setAccessibleName(QStringLiteral("Servings the recipe makes"));
+    servingsLabel->setBuddy(m_servings);
+    row->addWidget(servingsLabel, 0, 0);
+    row->addWidget(m_servings, 0, 1);
+    m_ingredients = new QLabel(this);
+    m_ingredients->setWordWrap(true);
+    row->addWidget(new QLabel(QStringLiteral("Ingredients:"), this), 1, 0, Qt::AlignTop);
+    row->addWidget(m_ingredients, 1, 1);
+    layout->insertLayout(1, row);
+    connect(m_servings, &QSpinBox::valueChanged, this, &CFoodItemDialog::ShowRecipe);
+    ShowRecipe();
+}
+
+void CFoodItemDialog::ShowRecipe() {
+    const QString name = m_fields->Name();
+    const CFoodItem recipe = RecipeFoodItem(m_recipe, m_servings->value());
+    m_fields->SetItem(recipe);
+    m_fields->SetName(name);
+    const std::string& ingredients = recipe.SearchName();
+    m_ingredients->setText(FromStored(ingredients));
+}
+
+CFoodItem CFoodItemDialog::RecipeItem(const std::string& name) {
+    const CFoodItem shown = m_fields->Item();
+    const CServingMeasure serving(
+        static_cast<float>(m_fields->AmountEdit()->ReadValue()),
+        static_cast<uint8_t>(m_fields->UnitCombo()->currentData().toInt()));
+    std::vector<CNutrientValue> nutrients;
+    for (const CNutrientValue& value : shown.Nutrients())
+        nutrients.emplace_back(value.Index(), shown.NutrientValue(value.Index()));
+    CFoodItem item;
+    item.SetName(name, false);
+    item.SetSearchName(RecipeFoodItem(m_recipe).SearchName());
+    item.SetBaseMeasure(serving, false);
+    item.SetServing(serving);
+    item.SetStoredNutrients(std::move(nutrients));
+    return item;
+}
+
 void CFoodItemDialog::accept() {
     const QString caption = windowTitle();
     if (!m_fields->Validate(caption))
@@ -151,12 +207,16 @@ void CFoodItemDialog::accept() {
             static_cast<float>(m_fields->AmountEdit()->ReadValue()),
             static_cast<uint8_t>(m_fields->UnitCombo()->currentData().toInt()));
         CFoodItem item;
-        item.SetName(name, true);
-        item.SetBaseMeasure(serving, false);
-        item.SetServing(serving);
-        for (int slot = 0; slot < kBasicNutrientCount; ++slot)
-            item.SetNutrientValue(slot,
-                                  static_cast<float>(m_fields->NutrientEdit(slot)->ReadValue()));
+        if (!m_recipe.empty()) {
+            item = RecipeItem(name);
+        } else {
+            item.SetName(name, true);
+            item.SetBaseMeasure(serving, false);
+            item.SetServing(serving);
+            for (int slot = 0; slot < kBasicNutrientCount; ++slot)
+                item.SetNutrientValue(
+                    slot, static_cast<float>(m_fields->NutrientEdit(slot)->ReadValue()));
+        }
         index = m_db.AddFoodItem(group, category, item);
     }
     if (index < 0) {

@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/food/food_item.h"
+
 #include <QDialog>
+
+#include <vector>
 
 class QComboBox;
 class QDialogButtonBox;
+class QLabel;
+class QSpinBox;
 
 namespace fitquill {
 
@@ -19,9 +25,15 @@ class CFoodItemDialog : public QDialog {
 
 public:
     static constexpr int kMaxItems = 250;
+    static constexpr int kMaxRecipeServings = 999;
 
     // New mode: preset to the group and category when they exist (-1 for none).
     static CFoodItemDialog* NewItem(CFoodDB& db, int group, int category, QWidget* parent);
+    // New mode filled with a recipe of logged food entries: their nutrients summed (all
+    // nutrient indexes), one serving "1 item", the search name listing the ingredients. The
+    // servings box divides the nutrients by the servings the recipe makes.
+    static CFoodItemDialog* NewRecipe(CFoodDB& db, int group, int category,
+                                      std::vector<CFoodItem> entries, QWidget* parent);
     // Edit mode: the item must exist.
     static CFoodItemDialog* EditItem(CFoodDB& db, int group, int category, int item,
                                      QWidget* parent);
@@ -36,6 +48,9 @@ public:
     QComboBox* GroupCombo() const { return m_groupCombo; }
     QComboBox* CategoryCombo() const { return m_categoryCombo; }
     QDialogButtonBox* Buttons() const { return m_buttons; }
+    // The recipe's servings box and ingredient list; null outside recipe mode.
+    QSpinBox* ServingsBox() const { return m_servings; }
+    QLabel* IngredientsLabel() const { return m_ingredients; }
 
     void accept() override;
 
@@ -45,6 +60,11 @@ private:
     void FillCategories(int select);
     void NewGroup();
     void NewCategory();
+    void AddRecipeFields();
+    void ShowRecipe();
+    // The recipe's item as the fields show it: the serving chosen there and every nutrient for
+    // that serving; boxes the user did not touch keep their unrounded sums.
+    CFoodItem RecipeItem(const std::string& name);
 
     CFoodDB& m_db;
     bool m_editing;
@@ -56,6 +76,9 @@ private:
     QComboBox* m_groupCombo = nullptr;
     QComboBox* m_categoryCombo = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
+    std::vector<CFoodItem> m_recipe; // the entries of a recipe; empty otherwise
+    QSpinBox* m_servings = nullptr;
+    QLabel* m_ingredients = nullptr;
 };
 
 } // namespace fitquill

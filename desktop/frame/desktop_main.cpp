@@ -74,7 +74,7 @@ bool HasDisplay() {
 const char kUsage[] =
     "Usage: fitquill-desktop [--screenshot FILE]\n"
     "       fitquill-desktop --print-pdf FILE [--user NAME] [--from YYYY-MM-DD --to YYYY-MM-DD]\n"
-    "                        [--reports logbook,meals,journal,summary,chart,plan]\n"
+    "                        [--reports logbook,meals,journal,summary,chart,plan,nutrients]\n"
     "\n"
     "Fitquill Desktop, the diet and exercise journal.\n"
     "\n"

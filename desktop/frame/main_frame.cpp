@@ -21,6 +21,7 @@
 #include "desktop/frame/users_dialog.h"
 #include "desktop/install/install_dialog.h"
 #include "desktop/views/charts/chart_dialogs.h"
+#include "desktop/views/nutrients/nutrient_details_window.h"
 #include "desktop/widgets/commands.h"
 #include "desktop/widgets/fonts.h"
 #include "desktop/widgets/toolbar_images.h"
@@ -205,11 +206,13 @@ void CMainFrame::CreateMenus() {
             {kIdResetPersonalInfo, kIdResetWeightGoals, kIdResetDietPlan});
     edit->addSeparator();
     AddMenu(edit, QStringLiteral("&Sort"), {kIdSortTimeBLDS, kIdSortAlphabetical});
+    edit->addSeparator();
+    edit->addAction(m_actions.at(kIdSaveAsFoodItem));
 
     AddMenu(nullptr, QStringLiteral("&View"),
             {kIdFirstDay, kIdPreviousDay, kIdNextDay, kIdLastDay, 0, kIdViewDietPlan,
              kIdViewLogbook, kIdViewMealLog, kIdViewDailyJournal, kIdViewSummaryTable,
-             kIdViewNutrientTables});
+             kIdViewNutrientTables, 0, kIdViewNutrientDetails});
     AddMenu(nullptr, QStringLiteral("&Options"), {kIdInstallHandheldSoftware, 0, kIdOptionsColors});
     AddMenu(nullptr, QStringLiteral("&Help"), {kIdUserGuide, kIdAppAbout});
 }
@@ -219,10 +222,26 @@ void CMainFrame::CreateToolBars() {
     m_standardBar->setObjectName(QStringLiteral("Standard"));
     m_standardBar->setIconSize(kToolbarImageSize);
     m_standardBar->setAllowedAreas(Qt::AllToolBarAreas);
-    for (int id : std::initializer_list<int>{
-             kIdFileNew, kIdFileOpen, kIdFileSaveAll, 0, kIdFilePrint, kIdFilePrintPreview, 0,
-             kIdEditCut, kIdEditCopy, kIdEditPaste, 0, kIdSortToggle, kIdNutrientToggle, 0,
-             kIdFirstDay, kIdPreviousDay, kIdNextDay, kIdLastDay}) {
+    for (int id : std::initializer_list<int>{kIdFileNew,
+                                             kIdFileOpen,
+                                             kIdFileSaveAll,
+                                             0,
+                                             kIdFilePrint,
+                                             kIdFilePrintPreview,
+                                             0,
+                                             kIdEditCut,
+                                             kIdEditCopy,
+                                             kIdEditPaste,
+                                             0,
+                                             kIdSortToggle,
+                                             kIdNutrientToggle,
+                                             0,
+                                             kIdFirstDay,
+                                             kIdPreviousDay,
+                                             kIdNextDay,
+                                             kIdLastDay,
+                                             0,
+                                             kIdViewNutrientDetails}) {
         if (id == 0)
             m_standardBar->addSeparator();
         else
@@ -550,6 +569,7 @@ bool CMainFrame::QueryCommand(int id, bool& enabled) {
     case kIdPreviousDay:
     case kIdNextDay:
     case kIdLastDay:
+    case kIdViewNutrientDetails:
         enabled = userOpen;
         return true;
     case kIdInsertFoodItem:
@@ -614,6 +634,17 @@ bool CMainFrame::ExecuteCommand(int id) {
     case kIdInsertFoodItem:
         InsertFoodItem();
         return true;
+    case kIdViewNutrientDetails: {
+        // One window, kept (hidden when closed) while the main window lives.
+        auto* details = findChild<CNutrientDetailsWindow*>();
+        if (!details)
+            details = new CNutrientDetailsWindow(m_data, this);
+        details->Refresh();
+        details->show();
+        details->raise();
+        details->activateWindow();
+        return true;
+    }
     case kIdNextPane:
     case kIdPreviousPane:
         SwitchPane(id == kIdNextPane);

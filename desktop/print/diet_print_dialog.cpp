@@ -25,8 +25,8 @@ namespace {
 
 // The check boxes' labels in report order ("&&" shows one ampersand).
 constexpr const char* kReportLabels[] = {
-    "Logbook",       "Meal && Exercise Log",  "Daily Journal",
-    "Summary Table", "Historic Weight Chart", "Diet PLan",
+    "Logbook",   "Meal && Exercise Log", "Daily Journal", "Summary Table", "Historic Weight Chart",
+    "Diet PLan", "Nutrient Details",
 };
 
 QString LongText(const CJournalDate& date) {

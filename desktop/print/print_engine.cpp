@@ -203,6 +203,8 @@ int CPrintEngine::BuildPages(QPainter& painter, const SPrintGeometry& geometry,
     if (selected(EReportKind::WeightChart) &&
         Renderer(EReportKind::WeightChart)->UnitCount(Scope(keeper.Date())) > 0)
         m_pages.push_back(SPrintPage{EReportKind::WeightChart, keeper.Date(), 0, 0});
+    if (selected(EReportKind::NutrientDetails))
+        Paginate(EReportKind::NutrientDetails, keeper.Date(), painter, geometry, lines);
     if (!step()) {
         m_pages.clear();
         return -1;
@@ -277,6 +279,8 @@ QString CPrintEngine::PageTitle(const SPrintPage& page) {
         return QStringLiteral("Weight Chart");
     case EReportKind::DietPlan:
         return QStringLiteral("Diet Plan");
+    case EReportKind::NutrientDetails:
+        return QStringLiteral("Nutrient Details");
     }
     return QString();
 }
@@ -295,6 +299,8 @@ QString CPrintEngine::ReportName(EReportKind kind) {
         return QStringLiteral("Historic Weight Chart");
     case EReportKind::DietPlan:
         return QStringLiteral("Diet PLan");
+    case EReportKind::NutrientDetails:
+        return QStringLiteral("Nutrient Details");
     }
     return QString();
 }

@@ -20,7 +20,7 @@ namespace fitquill {
 
 class CDietData;
 
-inline constexpr int kPrintReportCount = 6;
+inline constexpr int kPrintReportCount = 7;
 
 // Where a printed page puts things, in device units of the painter's device.
 struct SPrintGeometry {

@@ -30,9 +30,10 @@ constexpr int kLastYear = 1904 + 127;
 
 const std::map<std::string, EReportKind>& ReportWords() {
     static const std::map<std::string, EReportKind> words{
-        {"logbook", EReportKind::Logbook},      {"meals", EReportKind::MealLog},
-        {"journal", EReportKind::DailyJournal}, {"summary", EReportKind::SummaryTable},
-        {"chart", EReportKind::WeightChart},    {"plan", EReportKind::DietPlan},
+        {"logbook", EReportKind::Logbook},           {"meals", EReportKind::MealLog},
+        {"journal", EReportKind::DailyJournal},      {"summary", EReportKind::SummaryTable},
+        {"chart", EReportKind::WeightChart},         {"plan", EReportKind::DietPlan},
+        {"nutrients", EReportKind::NutrientDetails},
     };
     return words;
 }
@@ -97,7 +98,9 @@ int Print(const SPrintPdfRequest& request) {
     }
     data.SetPrintRange(start, end);
     for (int report = 0; report < kPrintReportCount; ++report)
-        data.SetReportFlag(report, request.reports[static_cast<size_t>(report)]);
+        data.SetReportFlag(report, static_cast<size_t>(report) < request.reports.size()
+                                       ? request.reports[static_cast<size_t>(report)]
+                                       : request.nutrients);
 
     CPrintEngine engine(data);
     const std::vector<EReportKind> missing = engine.SelectedUnavailable();
@@ -188,15 +191,18 @@ std::optional<SPrintPdfRequest> ParsePrintPdfRequest(const std::vector<std::stri
                 continue;
             auto it = ReportWords().find(name);
             if (it == ReportWords().end()) {
-                error =
-                    "unknown report '" + name + "' (logbook, meals, journal, summary, chart, plan)";
+                error = "unknown report '" + name +
+                        "' (logbook, meals, journal, summary, chart, plan, nutrients)";
                 return std::nullopt;
             }
-            request.reports[static_cast<size_t>(it->second)] = true;
+            if (it->second == EReportKind::NutrientDetails)
+                request.nutrients = true;
+            else
+                request.reports[static_cast<size_t>(it->second)] = true;
             any = true;
         }
         if (!any) {
-            error = "no report chosen (logbook, meals, journal, summary, chart, plan)";
+            error = "no report chosen (logbook, meals, journal, summary, chart, plan, nutrients)";
             return std::nullopt;
         }
     }

@@ -17,6 +17,7 @@ struct SPrintPdfRequest {
     std::optional<CJournalDate> from;
     std::optional<CJournalDate> to;
     std::array<bool, 6> reports{true, true, true, true, true, true}; // in report order
+    bool nutrients = false; // the seventh report, Nutrient Details, only when named
 };
 
 // Whether the command line asks for a PDF report.

@@ -20,6 +20,7 @@ enum class EReportKind {
     SummaryTable = 3,
     WeightChart = 4, // historic weight chart
     DietPlan = 5,
+    NutrientDetails = 6, // the print range's nutrients against the user's references
 };
 
 // What one report covers: per-day reports (logbook, meal log, daily journal) draw `day`; the

@@ -5,6 +5,7 @@
 #include "desktop/views/charts/historic_weight_renderer.h"
 #include "desktop/views/journal/daily_journal_renderer.h"
 #include "desktop/views/journal/meal_log_renderer.h"
+#include "desktop/views/nutrients/nutrient_details_renderer.h"
 #include "desktop/views/section_renderer.h"
 #include "desktop/views/table_renderer.h"
 
@@ -24,6 +25,8 @@ std::unique_ptr<IReportRenderer> CreateReportRenderer(EReportKind kind, CDietDat
         return std::make_unique<CSectionRenderer>(data, DietPlanSections);
     case EReportKind::SummaryTable:
         return std::make_unique<CTableRenderer>(data, CTableRenderer::EKind::Summary);
+    case EReportKind::NutrientDetails:
+        return std::make_unique<CNutrientDetailsRenderer>(data);
     }
     return nullptr;
 }

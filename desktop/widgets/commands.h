@@ -70,6 +70,8 @@ enum ECommandId : int {
     kIdViewDietPlan = 32865,
     kIdViewNutrientTables = 32866,
     kIdFileExportPdf = 32890,
+    kIdSaveAsFoodItem = 32891,
+    kIdViewNutrientDetails = 32892,
 };
 
 // The control id of the user combo box and of the page container.

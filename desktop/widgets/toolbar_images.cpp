@@ -141,6 +141,15 @@ void DrawNutrientToggle(QPainter& p) {
     }
 }
 
+// Nutrient Details: horizontal share bars of a table, the last one past its mark.
+void DrawNutrientDetails(QPainter& p) {
+    p.setPen(kInk);
+    p.drawLine(11, 1, 11, 13);
+    const int lengths[] = {6, 9, 13};
+    for (int i = 0; i < 3; ++i)
+        p.fillRect(1, 2 + 4 * i, lengths[i], 3, i == 2 ? QColor(192, 0, 0) : QColor(70, 110, 190));
+}
+
 // A day step: a triangle pointing left or right, with a bar at the outer end for the
 // first and last day.
 void DrawDayStep(QPainter& p, bool left, bool bar) {
@@ -192,6 +201,9 @@ QIcon ToolbarIcon(int commandId) {
         break;
     case kIdNutrientToggle:
         DrawNutrientToggle(p);
+        break;
+    case kIdViewNutrientDetails:
+        DrawNutrientDetails(p);
         break;
     case kIdFirstDay:
         DrawDayStep(p, true, true);

@@ -106,6 +106,10 @@ const char* const CFitquillTool::kUsage =
     "                             print the weekly rate of the smoothed weight over the 14\n"
     "                             days up to the date (default today) and when it reaches\n"
     "                             the goal weight at that rate\n"
+    "  nutrients (--user NAME | --journal FILE) [--from YYYY-MM-DD --to YYYY-MM-DD]\n"
+    "                             print each of the 34 nutrients as a daily average over the\n"
+    "                             days with food logged (default today) against the\n"
+    "                             reference intakes of the profile's age and sex\n"
     "\n"
     "Food databases:\n"
     "  dump --food FILE           list everything a food database file holds\n"
@@ -173,6 +177,8 @@ int CFitquillTool::Run(const char* argv0, const std::vector<std::string>& argume
             CJournalCommands::Demo(words, whereProgram, out);
         else if (command == "trend")
             CJournalCommands::Trend(words, whereProgram, out);
+        else if (command == "nutrients")
+            CJournalCommands::Nutrients(words, whereProgram, out);
         else if (command == "food")
             CFoodCommands::Run(words, out);
         else

@@ -5,6 +5,7 @@
 #include "core/food/food_db_file.h"
 #include "core/journal/journal_file.h"
 #include "core/journal/user_data_export.h"
+#include "core/report/nutrient_details.h"
 #include "core/report/weight_trend.h"
 #include "tools/common/command_line.h"
 #include "tools/common/terminal_text.h"
@@ -31,6 +32,13 @@ void OpenUserJournal(const CUserDirectory& users, const std::string& name, CJour
     std::string error;
     if (!CJournalFile::Open(journal, users, name, &error))
         throw CToolFailure(error);
+}
+
+CJournalDate ParseDateOption(const std::string& text) {
+    const auto parsed = CClock::ParseIsoDate(text);
+    if (!parsed)
+        throw CToolFailure("The date " + text + " is not a date of the form YYYY-MM-DD.");
+    return CJournalDate(parsed->day, parsed->month, parsed->year);
 }
 
 // The --user name in its stored form.
@@ -151,18 +159,41 @@ void CJournalCommands::Trend(const std::vector<std::string>& words,
     CheckOneSource(line);
 
     CJournalDate end = CJournalDate::Today();
-    if (const auto date = line.Option("date")) {
-        const auto parsed = CClock::ParseIsoDate(*date);
-        if (!parsed)
-            throw CToolFailure("The date " + *date + " is not a date of the form YYYY-MM-DD.");
-        end = CJournalDate(parsed->day, parsed->month, parsed->year);
-    }
+    if (const auto date = line.Option("date"))
+        end = ParseDateOption(*date);
     CJournalDB journal;
     if (const auto name = UserOption(line))
         OpenUserJournal(locations().MakeUserDirectory(), *name, journal);
     else
         ReadJournalFile(*line.Option("journal"), journal);
     out << TrendStatement(journal, end) << '\n';
+}
+
+void CJournalCommands::Nutrients(const std::vector<std::string>& words,
+                                 const LocationsSource& locations, std::ostream& out) {
+    const CCommandLine line(words, {"user", "journal", "from", "to"});
+    line.ExpectPositional(
+        0, "nutrients (--user NAME | --journal FILE) [--from YYYY-MM-DD --to YYYY-MM-DD]");
+    CheckOneSource(line);
+    const auto from = line.Option("from");
+    const auto to = line.Option("to");
+    if (from.has_value() != to.has_value())
+        throw CToolFailure("Give both --from and --to, or neither for today.");
+    CJournalDate first = CJournalDate::Today();
+    CJournalDate last = first;
+    if (from) {
+        first = ParseDateOption(*from);
+        last = ParseDateOption(*to);
+        if (last < first)
+            throw CToolFailure("The date " + *to + " lies before " + *from + ".");
+    }
+    CJournalDB journal;
+    if (const auto name = UserOption(line))
+        OpenUserJournal(locations().MakeUserDirectory(), *name, journal);
+    else
+        ReadJournalFile(*line.Option("journal"), journal);
+    for (const std::string& text : NutrientDetailsTextLines(NutrientDetails(journal, first, last)))
+        out << TerminalText(text) << '\n';
 }
 
 } // namespace fitquill

@@ -15,7 +15,8 @@ namespace fitquill {
 inline constexpr char kUserDataExportedText[] = "User data was successfully exported.";
 inline constexpr char kUserDataExportFailedText[] = "The export of user data failed.";
 
-// The journal commands: "export-user-data", "dump --journal", "demo" and "trend". Failures raise
+// The journal commands: "export-user-data", "dump --journal", "demo", "trend" and
+// "nutrients". Failures raise
 // CToolFailure. The program's locations are asked for only by commands that name a user.
 class CJournalCommands {
 public:
@@ -30,6 +31,10 @@ public:
     // The weight trend statement of a journal on a date (today by default).
     static void Trend(const std::vector<std::string>& words, const LocationsSource& locations,
                       std::ostream& out);
+
+    // The Nutrient Details report of a date range (today by default) as text.
+    static void Nutrients(const std::vector<std::string>& words, const LocationsSource& locations,
+                          std::ostream& out);
 
     // Reads a journal file that must exist; a damaged file raises CToolFailure after what was
     // read is in the journal.

@@ -154,6 +154,9 @@ bool CFoodGridCtrl::QueryCommand(int id, bool& enabled) {
     case kIdEditSelectAll:
         enabled = FoodRowCount() > 0;
         return true;
+    case kIdSaveAsFoodItem:
+        enabled = SelectionWithinFoodRows() && !SelectedEntries().empty();
+        return true;
     default:
         return false;
     }
@@ -195,9 +198,38 @@ bool CFoodGridCtrl::ExecuteCommand(int id) {
         if (FoodRowCount() > 0)
             SelectRows(1, FoodRowCount());
         return true;
+    case kIdSaveAsFoodItem:
+        SaveAsFoodItem();
+        return true;
     default:
         return false;
     }
+}
+
+std::vector<CFoodItem> CFoodGridCtrl::SelectedEntries() const {
+    std::vector<CFoodItem> entries;
+    CJournalDB& journal = m_data.Journal();
+    const int position = journal.FindDay(journal.CurrentDate());
+    if (position < 0 || !SelectionWithinFoodRows())
+        return entries;
+    CDayFoodLog& log = journal.Day(position).FoodLog();
+    const int sortMode = m_data.SortMode();
+    for (int row = FirstSelectedRow(); row <= LastSelectedRow(); ++row) {
+        if (row - 1 >= log.DisplayRowCount(sortMode))
+            break;
+        const SFoodLogRow display = log.DisplayRow(sortMode, row - 1);
+        if (!display.isHeader && display.entry)
+            entries.push_back(*display.entry);
+    }
+    return entries;
+}
+
+void CFoodGridCtrl::SaveAsFoodItem() {
+    const std::vector<CFoodItem> entries = SelectedEntries();
+    IFoodDialogs* dialogs = m_data.FoodDialogs();
+    if (entries.empty() || !dialogs)
+        return;
+    dialogs->SaveAsFoodItem(window(), entries);
 }
 
 void CFoodGridCtrl::SetSortMode(int mode) {

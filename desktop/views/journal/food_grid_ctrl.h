@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/food/food_item.h"
 #include "core/report/meal_log_rows.h"
 #include "desktop/widgets/command_target.h"
 #include "desktop/widgets/grid_ctrl.h"
+
+#include <vector>
 
 namespace fitquill {
 
@@ -36,6 +39,9 @@ public:
     // The texts of a row as the grid draws them.
     SMealLogRow RowTexts(int row) const;
 
+    // Copies of the food entries among the selected rows, in display order.
+    std::vector<CFoodItem> SelectedEntries() const;
+
     bool QueryCommand(int id, bool& enabled) override;
     bool ExecuteCommand(int id) override;
 
@@ -50,6 +56,7 @@ private:
     void DeleteFoods();
     void CopyFoods(bool cut);
     void PasteFoods();
+    void SaveAsFoodItem();
     void SetSortMode(int mode);
     bool CurrentRowIsEntry() const;
     void ApplyColors();

@@ -212,7 +212,7 @@ TEST_F(MainFrame, MenusToolbarsAndSplitFollowTheCommandTable) {
     EXPECT_EQ(MenuCaptions(menus[2]->menu()->actions()),
               (QStringList{"&First Day", "&Previous Day", "&Next Day", "L&ast Day", "-",
                            "&Diet Plan", "&Logbook", "&Meal Log", "&Daily Journal",
-                           "&Summary Table", "&Nutrient Tables"}));
+                           "&Summary Table", "&Nutrient Tables", "-", "Nutrient Det&ails"}));
     EXPECT_EQ(MenuCaptions(menus[3]->menu()->actions()),
               (QStringList{"&Install Handheld Software...", "-", "&Colors..."}));
     EXPECT_EQ(MenuCaptions(menus[4]->menu()->actions()), (QStringList{"&User Guide", "&About..."}));
@@ -220,10 +220,26 @@ TEST_F(MainFrame, MenusToolbarsAndSplitFollowTheCommandTable) {
     QStringList tips;
     for (QAction* action : frame.StandardToolBar()->actions())
         tips << (action->isSeparator() ? QStringLiteral("-") : action->toolTip());
-    EXPECT_EQ(tips,
-              (QStringList{"New User", "Open User", "Save User", "-", "Print", "Print Preview", "-",
-                           "Cut", "Copy", "Paste", "-", "Sort Toggle", "Nutrient Toggle", "-",
-                           "First Day", "Previous Day", "Next Day", "Last Day"}));
+    EXPECT_EQ(tips, (QStringList{"New User",
+                                 "Open User",
+                                 "Save User",
+                                 "-",
+                                 "Print",
+                                 "Print Preview",
+                                 "-",
+                                 "Cut",
+                                 "Copy",
+                                 "Paste",
+                                 "-",
+                                 "Sort Toggle",
+                                 "Nutrient Toggle",
+                                 "-",
+                                 "First Day",
+                                 "Previous Day",
+                                 "Next Day",
+                                 "Last Day",
+                                 "-",
+                                 "Nutrient Details"}));
     EXPECT_EQ(frame.StandardToolBar()->windowTitle(), "Standard");
     EXPECT_EQ(frame.UserToolBar()->windowTitle(), "Current User");
     QAction* save = frame.Action(kIdFileSaveAll);
