@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/install/install_dialog.h"
 
+#include "core/users/user_directory_library.h"
 #include "desktop/install/handheld_install.h"
 #include "desktop/shell/fonts.h"
 #include "desktop/shell/program_paths.h"
@@ -166,6 +167,13 @@ void CInstallDialog::Install() {
 }
 
 void CInstallDialog::Upgrade() {
+    // The user list is hidden for a Pocket PC: its upgrade is the setup program too, never
+    // Palm files queued for whichever user the hidden list still shows.
+    if (!PalmSelected()) {
+        StartPocketPcSetup();
+        accept();
+        return;
+    }
     if (!QueueFor(SHandheldInstall::UpgradeFiles()))
         return;
     Warn(this, SHandheldInstall::kInstallCaption, SHandheldInstall::kUpgradedText,
@@ -206,8 +214,13 @@ void CInstallDialog::StartPocketPcSetup() {
 
 void RunInstallHandheldSoftware(const QString& installPath, const QString& palmDesktopFolder,
                                 QWidget* parent) {
-    CUserStore store(CUserStore::PalmRoot(palmDesktopFolder.toStdString()));
-    CInstallAid installAid(store);
+    const std::optional<std::filesystem::path> palmRoot =
+        CUserStore::PalmRoot(palmDesktopFolder.toStdString());
+    CUserStore store(palmRoot);
+    // Without a Palm Desktop folder the HotSync users are the program's own users.
+    CUserDirectory ownUsers(nullptr, SInstallPath{true, installPath.toStdString()});
+    CUserDirectoryLibrary ownLibrary(ownUsers);
+    CInstallAid installAid(palmRoot ? static_cast<IUserLibrary&>(store) : ownLibrary);
     CInstallDialog dialog(installAid, installPath, CProgramPaths::FromApplication().DataFolder(),
                           parent);
     dialog.exec();
