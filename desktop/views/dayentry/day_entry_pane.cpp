@@ -17,6 +17,8 @@ namespace fitquill {
 CDayEntryPane::CDayEntryPane(CDietData& data, const QString& title, QWidget* parent)
     : QWidget(parent), m_data(data) {
     setObjectName(title);
+    // Tests and screen readers find a pane's controls below its title.
+    setAccessibleName(title);
     setFont(CustomFont());
     setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(this);
@@ -33,6 +35,7 @@ CDayEntryPane::CDayEntryPane(CDietData& data, const QString& title, QWidget* par
     waterRow->addWidget(new QLabel(QStringLiteral("Water:"), this));
     m_water = new QSpinBox(this);
     m_water->setObjectName(QStringLiteral("Water"));
+    m_water->setAccessibleName(QStringLiteral("Water"));
     m_water->setRange(0, kMaxWater);
     if (auto* text = m_water->findChild<QLineEdit*>())
         text->setMaxLength(2);
@@ -41,7 +44,11 @@ CDayEntryPane::CDayEntryPane(CDietData& data, const QString& title, QWidget* par
     waterRow->addStretch(1);
     layout->addLayout(waterRow);
     connect(m_water, &QSpinBox::valueChanged, this, &CDayEntryPane::StoreWater);
+    // The pane follows the document: every change of the data, the day or the profile.
     connect(&m_data, &CDietData::RefreshViewsSent, this, &CDayEntryPane::Refresh);
+    connect(&m_data, &CDietData::DayEditedSent, this, &CDayEntryPane::Refresh);
+    connect(&m_data, &CDietData::WeightChangedSent, this, &CDayEntryPane::Refresh);
+    connect(&m_data, &CDietData::DayChangedSent, this, &CDayEntryPane::ReloadDay);
     connect(&m_data, &CDietData::ColorsChanged, this, &CDayEntryPane::ApplyColors);
     ApplyColors();
 }
@@ -50,6 +57,27 @@ void CDayEntryPane::Refresh() {
     const CDayRecord* day = m_data.GetCurrentDay(false);
     const QSignalBlocker quiet(m_water);
     m_water->setValue(day ? day->Water() : 0);
+}
+
+void CDayEntryPane::ShowStored(QLineEdit* box, const QString& text) {
+    if (box->isModified() || box->text() == text)
+        return;
+    box->setText(text);
+}
+
+void CDayEntryPane::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Refresh();
+}
+
+void CDayEntryPane::DiscardPending() {
+    for (QLineEdit* box : findChildren<QLineEdit*>())
+        box->setModified(false);
+}
+
+void CDayEntryPane::ReloadDay() {
+    DiscardPending();
+    Refresh();
 }
 
 QWidget* CDayEntryPane::FirstControl() {

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QLabel;
+class QLineEdit;
 class QSpinBox;
 class QVBoxLayout;
 
@@ -34,12 +35,20 @@ public:
 protected:
     // Where a pane puts its controls, between the title and the water count.
     QVBoxLayout* Body() const { return m_body; }
+    // Shows a stored value in a box, unless the box holds a value the user typed and has not
+    // handed over yet; an unchanged text is left alone, so a caret in it does not move.
+    static void ShowStored(QLineEdit* box, const QString& text);
+    // Forgets what was typed and not handed over (another day or user is shown).
+    virtual void DiscardPending();
+    void showEvent(QShowEvent* event) override;
 
     CDietData& m_data;
 
 private:
     void StoreWater(int glasses);
     void ApplyColors();
+    // Another day or user: what was typed for the previous one is not shown for this one.
+    void ReloadDay();
 
     QVBoxLayout* m_body = nullptr;
     QSpinBox* m_water = nullptr;

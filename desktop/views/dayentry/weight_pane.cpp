@@ -28,6 +28,7 @@ CWeightPane::CWeightPane(CDietData& data, QWidget* parent)
     row->addWidget(new QLabel(QStringLiteral("Weight:"), this));
     m_weight = new CNumericEdit(this);
     m_weight->setObjectName(QStringLiteral("Weight"));
+    m_weight->setAccessibleName(QStringLiteral("Weight"));
     m_weight->SetDecimals(1, false);
     m_weight->SetRange(0, 999.9);
     m_weight->SetEmptyWhenZero(true);
@@ -64,8 +65,12 @@ void CWeightPane::Refresh() {
     m_date->setText(QString::fromStdString(m_data.Journal().CurrentDate().LongText()));
     m_unit->setText(metric ? QStringLiteral("kg") : QStringLiteral("lbs"));
     const CDayRecord* day = m_data.GetCurrentDay(false);
-    const std::optional<double> weight = day ? day->Weight().Get(metric) : std::optional<double>();
-    m_weight->SetValue(weight.value_or(0));
+    const double weight = day ? day->Weight().Get(metric).value_or(0) : 0.0;
+    // A weight being typed stays; the one shown already stays untouched under the caret.
+    if (m_weight->isModified() ||
+        (m_weight->hasFocus() && m_weight->HasValue() && m_weight->Value() == weight))
+        return;
+    m_weight->SetValue(weight);
     m_weight->ShowValue(false);
     m_weight->setModified(false);
 }

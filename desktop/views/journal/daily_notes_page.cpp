@@ -15,9 +15,11 @@ namespace fitquill {
 CDailyNotesPage::CDailyNotesPage(CDietData& data, QWidget* parent)
     : QPlainTextEdit(parent), m_data(data) {
     setObjectName(QStringLiteral("DailyNotes"));
+    setAccessibleName(QStringLiteral("Daily notes"));
     setFont(CustomFont());
     connect(this, &QPlainTextEdit::textChanged, this, &CDailyNotesPage::OnTextChanged);
     connect(&m_data, &CDietData::RefreshViewsSent, this, &CDailyNotesPage::Refresh);
+    connect(&m_data, &CDietData::DayChangedSent, this, &CDailyNotesPage::Refresh);
     connect(&m_data, &CDietData::ColorsChanged, this, &CDailyNotesPage::ApplyColors);
     ApplyColors();
     Refresh();
@@ -29,7 +31,14 @@ void CDailyNotesPage::Refresh() {
     // A day without a record shows the hint as a placeholder, never as text: typing must not
     // store the hint into the new note.
     setPlaceholderText(day ? QString() : QString::fromLatin1(kDailyNotesPlaceholder));
-    if (note == toPlainText())
+    const CJournalDB& journal = m_data.Journal();
+    const QString shownDay = QString::fromStdString(journal.FilePath()) + QLatin1Char('\n') +
+                             QString::fromStdString(journal.CurrentDate().LongText());
+    // Every keystroke is stored already; rewriting the text being typed from the stored note
+    // would drop a trailing space and move the caret to the start.
+    const bool typing = hasFocus() && shownDay == m_shownDay;
+    m_shownDay = shownDay;
+    if (note == toPlainText() || typing)
         return;
     m_settingText = true;
     setPlainText(note);
@@ -74,6 +83,15 @@ void CDailyNotesPage::showEvent(QShowEvent* event) {
     QPlainTextEdit::showEvent(event);
     moveCursor(QTextCursor::Start);
     setFocus();
+}
+
+bool CDailyNotesPage::canInsertFromMimeData(const QMimeData* source) const {
+    return source && QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void CDailyNotesPage::insertFromMimeData(const QMimeData* source) {
+    if (source)
+        QPlainTextEdit::insertFromMimeData(source);
 }
 
 bool CDailyNotesPage::QueryCommand(int id, bool& enabled) {
