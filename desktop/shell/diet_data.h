@@ -107,6 +107,9 @@ public:
     void ShowPage(int page, int subScreen = 0);
     // The food database changed behind the food tree's back: the tree rebuilds itself.
     void ReloadFoodTree();
+    // A food was logged from outside the meal log: it selects the entry at this position of
+    // its display order.
+    void SelectMealLogEntry(int position) { emit MealLogEntrySelected(position); }
     void UpdateStatusBar();
     SStatusPanes StatusPanes() const;
 
@@ -189,6 +192,7 @@ signals:
     void WeightChangedSent();
     void ShowPageSent(int page, int subScreen);
     void ReloadFoodTreeSent();
+    void MealLogEntrySelected(int position);
     // The status bar's data panes are to be re-read (StatusPanes()).
     void StatusBarChanged();
     // The user combo box is to hold these entries with this one selected (-1: none).
