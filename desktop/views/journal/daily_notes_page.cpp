@@ -85,12 +85,22 @@ void CDailyNotesPage::showEvent(QShowEvent* event) {
     setFocus();
 }
 
+namespace {
+
+// An empty clipboard on X11 hands out data without a single format, which Qt 6.4's text control
+// reads past; such a paste inserts nothing.
+bool HasData(const QMimeData* source) {
+    return source && !source->formats().isEmpty();
+}
+
+} // namespace
+
 bool CDailyNotesPage::canInsertFromMimeData(const QMimeData* source) const {
-    return source && QPlainTextEdit::canInsertFromMimeData(source);
+    return HasData(source) && QPlainTextEdit::canInsertFromMimeData(source);
 }
 
 void CDailyNotesPage::insertFromMimeData(const QMimeData* source) {
-    if (source)
+    if (HasData(source))
         QPlainTextEdit::insertFromMimeData(source);
 }
 

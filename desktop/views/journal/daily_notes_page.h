@@ -29,7 +29,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     // A paste without clipboard data (an empty clipboard) inserts nothing: Qt 6.4 would read
-    // through the missing data and end the program.
+    // past the missing data and end the program.
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
 
