@@ -4,9 +4,9 @@
 #include "core/clock.h"
 #include "core/journal/chart_series.h"
 #include "core/report/chart_scales.h"
-#include "desktop/shell/fonts.h"
 #include "desktop/views/charts/chart_painting.h"
 #include "desktop/views/charts/historic_weight_renderer.h"
+#include "desktop/widgets/fonts.h"
 #include "tools/fitquill/demo_journal.h"
 
 #include <QGuiApplication>

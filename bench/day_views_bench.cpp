@@ -3,11 +3,11 @@
 // journal file benchmark builds it): one refresh of the views with the meal log, the daily
 // notes and the day entry tabs alive, and one paint of a full screen of the meal log grid.
 #include "bench/bench_food_db.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
+#include "desktop/document/diet_data.h"
 #include "desktop/views/dayentry/day_entry_tabs.h"
 #include "desktop/views/journal/daily_notes_page.h"
 #include "desktop/views/journal/food_grid_ctrl.h"
+#include "desktop/widgets/fonts.h"
 #include "tools/fitquill/demo_journal.h"
 
 #include <QApplication>

@@ -2,10 +2,10 @@
 // The food pane with the shipped default food database: reading the file into the document,
 // filling the tree and painting it as the program shows it; and a find with its results list.
 #include "core/food/food_db_file.h"
+#include "desktop/document/diet_data.h"
 #include "desktop/foodedit/find_results_dialog.h"
 #include "desktop/foodedit/food_pane.h"
 #include "desktop/foodedit/food_tree_ctrl.h"
-#include "desktop/shell/diet_data.h"
 
 #include <QApplication>
 #include <QImage>

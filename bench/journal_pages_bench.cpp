@@ -2,7 +2,7 @@
 // Painting the pages that read the whole journal, on a demonstration journal of ten years: a
 // full screen of the summary table and of the nutrient table, and the logbook page.
 #include "core/clock.h"
-#include "desktop/shell/diet_data.h"
+#include "desktop/document/diet_data.h"
 #include "desktop/views/logbook_page.h"
 #include "desktop/views/table_grid.h"
 #include "tools/fitquill/demo_journal.h"

@@ -5,9 +5,9 @@
 // one page at a time, a year must not need much more memory than a month.
 #include "bench/bench_files.h"
 #include "bench/bench_food_db.h"
+#include "desktop/document/diet_data.h"
 #include "desktop/print/pdf_report.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
+#include "desktop/widgets/fonts.h"
 #include "tools/fitquill/demo_journal.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop/shell/desktop_main.h"
+#include "desktop/frame/desktop_main.h"
 
 int main(int argc, char* argv[]) {
     return fitquill::RunDesktop(argc, argv);

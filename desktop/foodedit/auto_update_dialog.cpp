@@ -2,11 +2,11 @@
 #include "desktop/foodedit/auto_update_dialog.h"
 
 #include "core/food/food_csv.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/program_paths.h"
+#include "desktop/document/prompt.h"
+#include "desktop/document/wait_cursor.h"
 #include "desktop/foodedit/food_data_dialogs.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/program_paths.h"
-#include "desktop/shell/prompt.h"
-#include "desktop/shell/wait_cursor.h"
 #include "platform/settings/program_locations.h"
 
 #include <QDialogButtonBox>

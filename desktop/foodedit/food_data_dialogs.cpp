@@ -3,9 +3,9 @@
 
 #include "core/food/food_csv.h"
 #include "core/journal/user_data_export.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
-#include "desktop/shell/wait_cursor.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
+#include "desktop/document/wait_cursor.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/foodedit/food_dialogs.h"
 
+#include "desktop/document/diet_data.h"
 #include "desktop/foodedit/food_tree_ctrl.h"
 #include "desktop/foodedit/insert_food_dialog.h"
-#include "desktop/shell/diet_data.h"
 
 namespace fitquill {
 

@@ -4,8 +4,8 @@
 #include "core/calc/units.h"
 #include "core/food/nutrient.h"
 #include "core/journal/day_food_log.h"
-#include "desktop/shell/prompt.h"
-#include "desktop/views/numeric_edit.h"
+#include "desktop/document/prompt.h"
+#include "desktop/widgets/numeric_edit.h"
 
 #include <QComboBox>
 #include <QGridLayout>

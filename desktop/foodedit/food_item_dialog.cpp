@@ -3,10 +3,10 @@
 
 #include "core/food/food_db.h"
 #include "core/food/nutrient.h"
+#include "desktop/document/prompt.h"
 #include "desktop/foodedit/food_fields.h"
 #include "desktop/foodedit/food_name_dialog.h"
-#include "desktop/shell/prompt.h"
-#include "desktop/views/numeric_edit.h"
+#include "desktop/widgets/numeric_edit.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

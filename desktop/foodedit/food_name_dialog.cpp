@@ -2,7 +2,7 @@
 #include "desktop/foodedit/food_name_dialog.h"
 
 #include "core/food/food_db.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/document/prompt.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -2,12 +2,12 @@
 #include "desktop/foodedit/food_pane.h"
 
 #include "core/food/food_db.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
 #include "desktop/foodedit/find_results_dialog.h"
 #include "desktop/foodedit/food_images.h"
 #include "desktop/foodedit/food_tree_ctrl.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QApplication>
 #include <QComboBox>

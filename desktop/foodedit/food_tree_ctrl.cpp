@@ -3,16 +3,16 @@
 
 #include "core/food/food_db.h"
 #include "core/food/food_tooltip.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
+#include "desktop/document/view_services.h"
 #include "desktop/foodedit/food_data_dialogs.h"
 #include "desktop/foodedit/food_images.h"
 #include "desktop/foodedit/food_item_dialog.h"
 #include "desktop/foodedit/food_name_dialog.h"
 #include "desktop/foodedit/insert_food_dialog.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
-#include "desktop/shell/main_frame.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/widgets/commands.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -109,8 +109,8 @@ CFoodTreeCtrl::CFoodTreeCtrl(CDietData& data, QWidget* parent) : QTreeWidget(par
     });
     // The toolbar's Cut, Copy and Paste follow the selection.
     connect(this, &QTreeWidget::currentItemChanged, this, [this] {
-        if (auto* frame = qobject_cast<CMainFrame*>(m_data.MainWindow()))
-            frame->UpdateCommandStates();
+        if (ICommandRouter* router = m_data.CommandRouter())
+            router->UpdateCommandStates();
     });
     connect(&m_data, &CDietData::ReloadFoodTreeSent, this, &CFoodTreeCtrl::Fill);
     connect(&m_data, &CDietData::ColorsChanged, this, &CFoodTreeCtrl::ApplyColors);
@@ -394,10 +394,10 @@ bool CFoodTreeCtrl::ExecuteCommand(int id) {
 void CFoodTreeCtrl::RunMenuCommand(int id) {
     // Through the frame when there is one, so that commands handled elsewhere (the automatic
     // update) take their usual route.
-    if (auto* frame = qobject_cast<CMainFrame*>(m_data.MainWindow())) {
+    if (ICommandRouter* router = m_data.CommandRouter()) {
         bool enabled = false;
         if (!QueryCommand(id, enabled)) {
-            frame->RunCommand(id);
+            router->RunCommand(id);
             return;
         }
     }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "desktop/shell/command_target.h"
+#include "desktop/widgets/command_target.h"
 
 #include <QTreeWidget>
 

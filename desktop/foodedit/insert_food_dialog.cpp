@@ -3,12 +3,12 @@
 
 #include "core/food/food_db.h"
 #include "core/journal/day_record.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
 #include "desktop/foodedit/food_fields.h"
 #include "desktop/foodedit/food_item_dialog.h"
 #include "desktop/foodedit/food_name_dialog.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
-#include "desktop/views/numeric_edit.h"
+#include "desktop/widgets/numeric_edit.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

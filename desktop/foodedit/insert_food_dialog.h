@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "desktop/views/view_services.h"
+#include "desktop/document/view_services.h"
 
 #include <QDialog>
 

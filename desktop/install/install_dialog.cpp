@@ -2,10 +2,10 @@
 #include "desktop/install/install_dialog.h"
 
 #include "core/users/user_directory_library.h"
+#include "desktop/document/program_paths.h"
+#include "desktop/document/prompt.h"
 #include "desktop/install/handheld_install.h"
-#include "desktop/shell/fonts.h"
-#include "desktop/shell/program_paths.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/widgets/fonts.h"
 #include "platform/palm/install_aid.h"
 #include "platform/palm/user_store.h"
 

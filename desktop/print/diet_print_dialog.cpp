@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/print/diet_print_dialog.h"
 
+#include "desktop/document/diet_data.h"
 #include "desktop/print/print_engine.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/views/date_dialog.h"
+#include "desktop/widgets/date_dialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/print/print_commands.h"
 
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
+#include "desktop/document/wait_cursor.h"
 #include "desktop/print/diet_print_dialog.h"
 #include "desktop/print/pdf_report.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
-#include "desktop/shell/wait_cursor.h"
+#include "desktop/widgets/commands.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "desktop/print/print_engine.h"
-#include "desktop/shell/command_target.h"
+#include "desktop/widgets/command_target.h"
 
 #include <QString>
 

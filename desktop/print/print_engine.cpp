@@ -2,8 +2,8 @@
 #include "desktop/print/print_engine.h"
 
 #include "core/internal_error.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QFontMetrics>
 #include <QPageLayout>

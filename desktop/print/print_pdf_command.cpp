@@ -2,12 +2,12 @@
 #include "desktop/print/print_pdf_command.h"
 
 #include "core/clock.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/program_paths.h"
+#include "desktop/document/prompt.h"
 #include "desktop/print/pdf_report.h"
 #include "desktop/print/print_engine.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
-#include "desktop/shell/program_paths.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QApplication>
 #include <QDir>

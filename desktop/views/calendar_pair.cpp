@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/calendar_pair.h"
 
-#include "desktop/views/month_calendar.h"
+#include "desktop/widgets/month_calendar.h"
 
 #include <QHBoxLayout>
 

@@ -4,10 +4,10 @@
 #include "core/calc/diet_plan.h"
 #include "core/calc/energy_balance.h"
 #include "core/journal/journal_db.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
-#include "desktop/views/date_dialog.h"
-#include "desktop/views/numeric_edit.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
+#include "desktop/widgets/date_dialog.h"
+#include "desktop/widgets/numeric_edit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

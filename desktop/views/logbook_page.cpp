@@ -2,7 +2,7 @@
 #include "desktop/views/logbook_page.h"
 
 #include "core/report/logbook_report.h"
-#include "desktop/shell/diet_data.h"
+#include "desktop/document/diet_data.h"
 #include "desktop/views/section_renderer.h"
 
 #include <QKeyEvent>

@@ -2,8 +2,8 @@
 #include "desktop/views/section_renderer.h"
 
 #include "core/report/table_report.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QFontMetrics>
 #include <QPagedPaintDevice>

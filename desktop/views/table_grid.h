@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "desktop/views/grid/grid_ctrl.h"
 #include "desktop/views/table_renderer.h"
+#include "desktop/widgets/grid_ctrl.h"
 
 #include <string>
 #include <vector>

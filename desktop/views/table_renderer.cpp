@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/table_renderer.h"
 
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
+#include "desktop/document/diet_data.h"
 #include "desktop/views/section_renderer.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QFontMetrics>
 #include <QPainter>

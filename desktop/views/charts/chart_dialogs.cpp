@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/charts/chart_dialogs.h"
 
-#include "desktop/shell/diet_data.h"
+#include "desktop/document/diet_data.h"
 #include "desktop/views/charts/daily_chart_pane.h"
 #include "desktop/views/charts/historic_weight_dialog.h"
 #include "desktop/views/charts/history_chart_dialog.h"

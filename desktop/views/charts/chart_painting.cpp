@@ -4,7 +4,7 @@
 #include "core/journal/chart_series.h"
 #include "core/report/chart_scales.h"
 #include "core/report/weight_for_height.h"
-#include "desktop/shell/fonts.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QPainter>
 

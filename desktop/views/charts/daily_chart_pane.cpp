@@ -2,9 +2,9 @@
 #include "desktop/views/charts/daily_chart_pane.h"
 
 #include "core/report/weight_for_height.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
+#include "desktop/document/diet_data.h"
 #include "desktop/views/charts/chart_painting.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QBoxLayout>
 #include <QLabel>

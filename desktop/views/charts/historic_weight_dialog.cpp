@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/charts/historic_weight_dialog.h"
 
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/wait_cursor.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/wait_cursor.h"
 #include "desktop/views/charts/chart_painting.h"
-#include "desktop/views/month_calendar.h"
+#include "desktop/widgets/month_calendar.h"
 
 #include <QApplication>
 #include <QBoxLayout>

@@ -2,8 +2,8 @@
 #include "desktop/views/charts/historic_weight_renderer.h"
 
 #include "core/report/historic_chart.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/charts/history_chart_dialog.h"
 
-#include "desktop/shell/diet_data.h"
+#include "desktop/document/diet_data.h"
 #include "desktop/views/charts/chart_painting.h"
-#include "desktop/views/month_calendar.h"
+#include "desktop/widgets/month_calendar.h"
 
 #include <QBoxLayout>
 #include <QComboBox>

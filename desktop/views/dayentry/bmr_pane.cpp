@@ -2,7 +2,7 @@
 #include "desktop/views/dayentry/bmr_pane.h"
 
 #include "core/calc/energy_balance.h"
-#include "desktop/shell/diet_data.h"
+#include "desktop/document/diet_data.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

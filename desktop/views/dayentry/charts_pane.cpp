@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/dayentry/charts_pane.h"
 
-#include "desktop/shell/commands.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
-#include "desktop/views/view_services.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
+#include "desktop/document/view_services.h"
+#include "desktop/widgets/commands.h"
 
 #include <QGridLayout>
 #include <QLabel>

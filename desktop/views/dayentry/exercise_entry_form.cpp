@@ -2,8 +2,8 @@
 #include "desktop/views/dayentry/exercise_entry_form.h"
 
 #include "core/report/day_entry_texts.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
 
 #include <QComboBox>
 #include <QGridLayout>

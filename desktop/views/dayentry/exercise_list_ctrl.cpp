@@ -4,11 +4,11 @@
 #include "core/journal/journal_clipboard.h"
 #include "core/report/day_entry_texts.h"
 #include "core/report/meal_log_rows.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
-#include "desktop/views/command_menu.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
 #include "desktop/views/dayentry/edit_exercise_dialog.h"
+#include "desktop/widgets/command_menu.h"
+#include "desktop/widgets/commands.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -33,7 +33,7 @@ CExerciseListCtrl::CExerciseListCtrl(CDietData& data, QWidget* parent)
             [this] { SetColors(m_data.GetTextColor(), m_data.GetBackColor()); });
     connect(this, &CGridCtrl::CellDoubleClicked, this, [this] { ExecuteCommand(kIdEditItem); });
     connect(this, &CGridCtrl::ContextMenuAt, this, [this](const QPoint& at) {
-        ShowCommandMenu(this, *this,
+        ShowCommandMenu(this, m_data.CommandRouter(), *this,
                         {{kIdEditCut, {}, {}},
                          {kIdEditCopy, {}, {}},
                          {kIdEditPaste, {}, {}},

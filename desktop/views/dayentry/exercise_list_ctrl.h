@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "desktop/shell/command_target.h"
-#include "desktop/views/grid/grid_ctrl.h"
+#include "desktop/widgets/command_target.h"
+#include "desktop/widgets/grid_ctrl.h"
 
 namespace fitquill {
 

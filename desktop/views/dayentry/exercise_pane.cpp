@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/dayentry/exercise_pane.h"
 
-#include "desktop/shell/diet_data.h"
+#include "desktop/document/diet_data.h"
 #include "desktop/views/dayentry/exercise_entry_form.h"
 #include "desktop/views/dayentry/exercise_list_ctrl.h"
 

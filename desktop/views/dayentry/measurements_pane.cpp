@@ -3,8 +3,8 @@
 
 #include "core/calc/body_fat.h"
 #include "core/report/day_entry_texts.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
 
 #include <QCheckBox>
 #include <QDoubleValidator>

@@ -3,9 +3,9 @@
 
 #include "core/calc/diet_plan.h"
 #include "core/calc/energy_balance.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/views/date_dialog.h"
-#include "desktop/views/numeric_edit.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/widgets/date_dialog.h"
+#include "desktop/widgets/numeric_edit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

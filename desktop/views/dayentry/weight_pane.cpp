@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/dayentry/weight_pane.h"
 
-#include "desktop/shell/diet_data.h"
-#include "desktop/views/numeric_edit.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/widgets/numeric_edit.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

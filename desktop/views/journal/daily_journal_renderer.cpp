@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/journal/daily_journal_renderer.h"
 
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QFontMetrics>
 #include <QPainter>

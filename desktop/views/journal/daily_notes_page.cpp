@@ -2,9 +2,9 @@
 #include "desktop/views/journal/daily_notes_page.h"
 
 #include "core/report/meal_log_rows.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/widgets/commands.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

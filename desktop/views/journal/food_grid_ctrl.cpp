@@ -3,12 +3,12 @@
 
 #include "core/journal/day_record_limit.h"
 #include "core/journal/journal_clipboard.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
-#include "desktop/views/command_menu.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
+#include "desktop/document/view_services.h"
 #include "desktop/views/journal/meal_log_renderer.h"
-#include "desktop/views/view_services.h"
+#include "desktop/widgets/command_menu.h"
+#include "desktop/widgets/commands.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -335,7 +335,7 @@ void CFoodGridCtrl::ShowContextMenu(const QPoint& globalPos) {
           {kIdResetDietPlan, {}, {}}}},
         {0, QStringLiteral("&Sort"), {{kIdSortTimeBLDS, {}, {}}, {kIdSortAlphabetical, {}, {}}}},
     };
-    ShowCommandMenu(this, *this, entries, globalPos);
+    ShowCommandMenu(this, m_data.CommandRouter(), *this, entries, globalPos);
 }
 
 } // namespace fitquill

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "core/report/meal_log_rows.h"
-#include "desktop/shell/command_target.h"
-#include "desktop/views/grid/grid_ctrl.h"
+#include "desktop/widgets/command_target.h"
+#include "desktop/widgets/grid_ctrl.h"
 
 namespace fitquill {
 

@@ -2,8 +2,8 @@
 #include "desktop/views/journal/meal_log_renderer.h"
 
 #include "core/calc/diet_plan.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/fonts.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The automatic food-data update against a server of the test's own on 127.0.0.1: what a
 // good file, a bad line and every broken transfer do to the open user's food database.
-#include "tests/desktop/shell/shell_test_support.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
 #include "core/food/food_csv.h"
 #include "desktop/foodedit/auto_update_dialog.h"

@@ -8,8 +8,8 @@
 #include "desktop/foodedit/food_item_dialog.h"
 #include "desktop/foodedit/food_name_dialog.h"
 #include "desktop/foodedit/insert_food_dialog.h"
-#include "desktop/shell/commands.h"
-#include "desktop/views/numeric_edit.h"
+#include "desktop/widgets/commands.h"
+#include "desktop/widgets/numeric_edit.h"
 #include "tests/desktop/foodedit/food_test_support.h"
 
 #include <QApplication>

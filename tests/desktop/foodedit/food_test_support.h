@@ -7,7 +7,7 @@
 #include "core/food/food_db.h"
 #include "desktop/foodedit/food_pane.h"
 #include "desktop/foodedit/food_tree_ctrl.h"
-#include "tests/desktop/shell/shell_test_support.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
 #include <QString>
 #include <QStringList>

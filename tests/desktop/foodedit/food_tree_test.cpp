@@ -3,9 +3,9 @@
 #include "desktop/foodedit/find_results_dialog.h"
 #include "desktop/foodedit/food_fields.h"
 #include "desktop/foodedit/insert_food_dialog.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/diet_view.h"
-#include "desktop/views/numeric_edit.h"
+#include "desktop/frame/diet_view.h"
+#include "desktop/widgets/commands.h"
+#include "desktop/widgets/numeric_edit.h"
 #include "tests/desktop/foodedit/food_test_support.h"
 
 #include <QAction>

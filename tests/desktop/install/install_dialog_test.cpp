@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Install Handheld Software": which files reach the install aid's queue for which user, and
 // what the user is told when something is missing.
+#include "desktop/document/prompt.h"
 #include "desktop/install/handheld_install.h"
 #include "desktop/install/install_dialog.h"
-#include "desktop/shell/prompt.h"
 #include "platform/palm/install_aid.h"
 #include "platform/palm/user_store.h"
 #include "tools/handheld_data/handheld_database_builder.h"

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/print/print_commands.h"
 
+#include "tests/desktop/frame/shell_test_support.h"
 #include "tests/desktop/print/test_renderer.h"
-#include "tests/desktop/shell/shell_test_support.h"
 
+#include "desktop/document/prompt.h"
 #include "desktop/print/diet_print_dialog.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/widgets/commands.h"
 
 #include <QCheckBox>
 #include <QFile>

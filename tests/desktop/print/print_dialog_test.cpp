@@ -3,9 +3,9 @@
 
 #include "core/clock.h"
 #include "core/journal/day_record.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/views/date_dialog.h"
-#include "desktop/views/month_calendar.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/widgets/date_dialog.h"
+#include "desktop/widgets/month_calendar.h"
 
 #include <QApplication>
 #include <QCheckBox>

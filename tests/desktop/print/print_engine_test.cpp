@@ -5,7 +5,7 @@
 
 #include "core/clock.h"
 #include "core/journal/day_record.h"
-#include "desktop/shell/diet_data.h"
+#include "desktop/document/diet_data.h"
 #include "desktop/views/report_renderer.h"
 
 #include <QImage>

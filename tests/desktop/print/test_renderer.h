@@ -3,8 +3,8 @@
 
 #include "core/clock.h"
 #include "core/journal/day_record.h"
+#include "desktop/document/diet_data.h"
 #include "desktop/print/print_engine.h"
-#include "desktop/shell/diet_data.h"
 #include "desktop/views/report_renderer.h"
 
 #include <QPainter>

@@ -5,15 +5,15 @@
 #include "core/report/chart_scales.h"
 #include "core/report/historic_chart.h"
 #include "core/report/weight_for_height.h"
-#include "desktop/shell/diet_data.h"
-#include "desktop/shell/prompt.h"
+#include "desktop/document/diet_data.h"
+#include "desktop/document/prompt.h"
 #include "desktop/views/charts/chart_dialogs.h"
 #include "desktop/views/charts/chart_painting.h"
 #include "desktop/views/charts/daily_chart_pane.h"
 #include "desktop/views/charts/historic_weight_dialog.h"
 #include "desktop/views/charts/history_chart_dialog.h"
-#include "desktop/views/month_calendar.h"
 #include "desktop/views/report_renderer.h"
+#include "desktop/widgets/month_calendar.h"
 #include "tools/fitquill/demo_journal.h"
 
 #include <QApplication>

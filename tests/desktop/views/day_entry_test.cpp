@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The day entry tabs in the running main window.
-#include "tests/desktop/shell/shell_test_support.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
 #include "core/journal/journal_clipboard.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/page_container.h"
+#include "desktop/document/view_services.h"
+#include "desktop/frame/page_container.h"
 #include "desktop/views/dayentry/blood_pressure_pane.h"
 #include "desktop/views/dayentry/bmr_pane.h"
 #include "desktop/views/dayentry/charts_pane.h"
@@ -18,8 +18,8 @@
 #include "desktop/views/dayentry/weight_pane.h"
 #include "desktop/views/diet_plan_page.h"
 #include "desktop/views/journal/daily_notes_page.h"
-#include "desktop/views/numeric_edit.h"
-#include "desktop/views/view_services.h"
+#include "desktop/widgets/commands.h"
+#include "desktop/widgets/numeric_edit.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The day's pages in the running main window: the meal log grid and the daily notes.
-#include "tests/desktop/shell/shell_test_support.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
 #include "core/journal/journal_clipboard.h"
-#include "desktop/shell/commands.h"
-#include "desktop/shell/page_container.h"
+#include "desktop/document/view_services.h"
+#include "desktop/frame/page_container.h"
 #include "desktop/views/journal/daily_notes_page.h"
 #include "desktop/views/journal/food_grid_ctrl.h"
-#include "desktop/views/view_services.h"
+#include "desktop/widgets/commands.h"
 
 #include <QAction>
 #include <QLabel>

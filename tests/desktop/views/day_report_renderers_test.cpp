@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The printed meal and exercise log and the printed daily journal, drawn on an image.
-#include "tests/desktop/shell/shell_test_support.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
-#include "desktop/shell/fonts.h"
 #include "desktop/views/journal/daily_journal_renderer.h"
 #include "desktop/views/report_renderer.h"
+#include "desktop/widgets/fonts.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -2,9 +2,9 @@
 #include "desktop/views/diet_plan_page.h"
 
 #include "core/calc/diet_plan.h"
-#include "desktop/shell/program_paths.h"
-#include "desktop/views/numeric_edit.h"
-#include "tests/desktop/shell/shell_test_support.h"
+#include "desktop/document/program_paths.h"
+#include "desktop/widgets/numeric_edit.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
 #include <QCheckBox>
 #include <QComboBox>

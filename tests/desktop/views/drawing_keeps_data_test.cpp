@@ -2,7 +2,7 @@
 // Drawing never changes data: every page's renderer, drawn for every day of a demonstration
 // journal, leaves the journal's packed bytes as they were, also right after a profile edit
 // that the days' stored values do not reflect yet.
-#include "tests/desktop/shell/shell_test_support.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
 #include "core/journal/journal_records.h"
 #include "desktop/views/report_renderer.h"

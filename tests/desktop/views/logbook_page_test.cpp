@@ -2,10 +2,10 @@
 #include "desktop/views/logbook_page.h"
 
 #include "core/report/logbook_report.h"
-#include "desktop/shell/program_paths.h"
+#include "desktop/document/program_paths.h"
 #include "desktop/views/report_renderer.h"
 #include "desktop/views/section_renderer.h"
-#include "tests/desktop/shell/shell_test_support.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
 #include <QImage>
 #include <QPainter>

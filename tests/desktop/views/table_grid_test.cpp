@@ -3,9 +3,9 @@
 
 #include "core/food/food_item.h"
 #include "core/food/nutrient.h"
-#include "desktop/shell/program_paths.h"
+#include "desktop/document/program_paths.h"
 #include "desktop/views/report_renderer.h"
-#include "tests/desktop/shell/shell_test_support.h"
+#include "tests/desktop/frame/shell_test_support.h"
 
 #include <QComboBox>
 #include <QImage>
