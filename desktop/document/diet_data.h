@@ -108,6 +108,11 @@ public:
     void NotifyDayChanged();
     void NotifyDayEdited();
     void NotifyWeightChanged();
+    // The one step before any command that reads, saves or leaves the current day or user:
+    // the box being typed in hands its text to the document exactly as leaving it would (its
+    // own checks and messages). The frame's command routing, the tab and calendar switches,
+    // SaveAll and AskSaveBeforeSwitching call it.
+    void CommitPendingEdit();
     void ShowPage(int page, int subScreen = 0);
     // The food database changed behind the food tree's back: the tree rebuilds itself.
     void ReloadFoodTree();
@@ -194,6 +199,8 @@ signals:
     void DayChangedSent();
     void DayEditedSent();
     void WeightChangedSent();
+    // Windows that hold typed text not yet handed over store it now.
+    void CommitPendingEditSent();
     void ShowPageSent(int page, int subScreen);
     void ReloadFoodTreeSent();
     void MealLogEntrySelected(int position);

@@ -48,12 +48,20 @@ CDayEntryPane::CDayEntryPane(CDietData& data, const QString& title, QWidget* par
     connect(&m_data, &CDietData::RefreshViewsSent, this, &CDayEntryPane::Refresh);
     connect(&m_data, &CDietData::DayEditedSent, this, &CDayEntryPane::Refresh);
     connect(&m_data, &CDietData::WeightChangedSent, this, &CDayEntryPane::Refresh);
-    connect(&m_data, &CDietData::DayChangedSent, this, &CDayEntryPane::ReloadDay);
+    connect(&m_data, &CDietData::DayChangedSent, this, &CDayEntryPane::Refresh);
+    connect(&m_data, &CDietData::CommitPendingEditSent, this, [this] { StorePending(); });
     connect(&m_data, &CDietData::ColorsChanged, this, &CDayEntryPane::ApplyColors);
     ApplyColors();
 }
 
 void CDayEntryPane::Refresh() {
+    // Another day or user: what was typed for the previous one is not shown for this one.
+    const CJournalDB& journal = m_data.Journal();
+    const QString shownDay = QString::fromStdString(journal.FilePath()) + QLatin1Char('\n') +
+                             QString::fromStdString(journal.CurrentDate().LongText());
+    if (shownDay != m_shownDay)
+        DiscardPending();
+    m_shownDay = shownDay;
     const CDayRecord* day = m_data.GetCurrentDay(false);
     const QSignalBlocker quiet(m_water);
     m_water->setValue(day ? day->Water() : 0);
@@ -73,11 +81,6 @@ void CDayEntryPane::showEvent(QShowEvent* event) {
 void CDayEntryPane::DiscardPending() {
     for (QLineEdit* box : findChildren<QLineEdit*>())
         box->setModified(false);
-}
-
-void CDayEntryPane::ReloadDay() {
-    DiscardPending();
-    Refresh();
 }
 
 QWidget* CDayEntryPane::FirstControl() {

@@ -47,11 +47,10 @@ protected:
 private:
     void StoreWater(int glasses);
     void ApplyColors();
-    // Another day or user: what was typed for the previous one is not shown for this one.
-    void ReloadDay();
 
     QVBoxLayout* m_body = nullptr;
     QSpinBox* m_water = nullptr;
+    QString m_shownDay; // journal file and date shown last
 };
 
 } // namespace fitquill
