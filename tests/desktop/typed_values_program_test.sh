@@ -34,6 +34,7 @@ timeout 240 xvfb-run -a "${screen[@]}" dbus-run-session -- bash -c '
     if kill -0 "$app" 2>/dev/null; then
         echo "the program did not end after closing with Yes"; kill "$app"; exit 1
     fi
+    wait "$app" || { echo "the program ended with status $?"; exit 1; }
     exit $status
 ' bash "$program" "$here/typed_values_program_test.py" "$tool" "$journal" || exit 1
 
