@@ -75,6 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         });
     Check(result.lineNumber >= 1);
     Check(static_cast<size_t>(result.lineNumber) <= text.size() + 1);
+    // A text without food data is refused before anything changes, in every mode.
+    Check(!result.noFoodData || db == SmallDatabase());
 
     CheckSorted(db.Groups());
     for (const CFoodGroup& group : db.Groups()) {

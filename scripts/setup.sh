@@ -8,6 +8,7 @@ FITQUILL_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   qt6-base-dev xvfb xauth xdotool fonts-wine
+  python3-pyatspi at-spi2-core dbus dbus-daemon
   libpalm-perl
   appstream desktop-file-utils poppler-utils dpkg-dev fakeroot file lintian
 )

@@ -6,6 +6,7 @@
 #include "core/internal_error.h"
 #include "core/io/atomic_file.h"
 #include "core/names.h"
+#include "core/windows1252.h"
 
 #include <algorithm>
 #include <array>
@@ -174,6 +175,12 @@ class CImporter {
 public:
     CImporter(CFoodDB& db, EFoodImportMode mode) : m_db(db), m_mode(mode) {}
 
+    // Whether the line parses as a food line; the database is not touched.
+    bool IsFoodLine(std::string_view line) {
+        std::string error;
+        return ParseLine(line, error);
+    }
+
     // Runs one pass over the text; false with the failing line's number and reason.
     bool Pass(std::string_view text, bool prePass, long& lineNumber, std::string& error,
               const std::function<void()>& lineDone) {
@@ -340,7 +347,51 @@ private:
     std::string m_categoryName;
 };
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// A file's bytes as stored bytes. A character Windows-1252 cannot hold becomes a zero byte, which
+// fails its line like any other zero byte; `badLine` tells which line that is.
+struct SStoredCsv {
+    std::string text;
+    ECsvEncoding encoding = ECsvEncoding::Windows1252;
+    long badLine = 0;
+};
+
+SStoredCsv ToStoredCsv(std::string_view bytes) {
+    SStoredCsv stored;
+    stored.encoding = CFoodCsv::DetectEncoding(bytes);
+    if (stored.encoding == ECsvEncoding::Windows1252) {
+        stored.text = bytes;
+        return stored;
+    }
+    if (bytes.starts_with(kByteOrderMark))
+        bytes.remove_prefix(kByteOrderMark.size());
+    stored.text.reserve(bytes.size());
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        char32_t c = 0;
+        DecodeUtf8(bytes, pos, c);
+        const std::optional<char> byte = UnicodeToWindows1252(c);
+        if (!byte && stored.badLine == 0)
+            stored.badLine = 1 + std::count(stored.text.begin(), stored.text.end(), '\n');
+        stored.text += byte.value_or('\0');
+    }
+    return stored;
+}
+
 } // namespace
+
+ECsvEncoding CFoodCsv::DetectEncoding(std::string_view bytes) {
+    if (!IsValidUtf8(bytes))
+        return ECsvEncoding::Windows1252;
+    const bool nonAscii = std::any_of(bytes.begin(), bytes.end(),
+                                      [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return nonAscii ? ECsvEncoding::Utf8 : ECsvEncoding::Windows1252;
+}
+
+const char* CFoodCsv::EncodingName(ECsvEncoding encoding) {
+    return encoding == ECsvEncoding::Utf8 ? "UTF-8" : "Windows-1252";
+}
 
 std::filesystem::path CFoodCsv::DefaultExportPath(const CFoodDB& db) {
     std::string path = db.FilePath().string();
@@ -415,8 +466,13 @@ SFoodImportResult CFoodCsv::Import(CFoodDB& db, const std::filesystem::path& pat
     std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path, &result.error);
     if (!bytes)
         return result;
-    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    return ImportText(db, text, mode, progress);
+    const SStoredCsv stored =
+        ToStoredCsv(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    result = ImportText(db, stored.text, mode, progress);
+    result.encoding = stored.encoding;
+    if (!result.ok && result.lineNumber == stored.badLine)
+        result.error = "the line holds a character that Windows-1252 cannot hold";
+    return result;
 }
 
 SFoodImportResult CFoodCsv::ImportText(CFoodDB& db, std::string_view text, EFoodImportMode mode,
@@ -440,6 +496,11 @@ SFoodImportResult CFoodCsv::ImportText(CFoodDB& db, std::string_view text, EFood
     };
 
     SFoodImportResult result;
+    if (!HoldsFoodData(text)) {
+        result.noFoodData = true;
+        result.error = kNoFoodDataText;
+        return result;
+    }
     CImporter importer(db, mode);
     if (mode == EFoodImportMode::ReplaceDatabase)
         db.DeleteAllGroups();
@@ -451,6 +512,18 @@ SFoodImportResult CFoodCsv::ImportText(CFoodDB& db, std::string_view text, EFood
     if (progress && (reported != total || total == 0))
         progress(total, total);
     return result;
+}
+
+bool CFoodCsv::HoldsFoodData(std::string_view text) {
+    // Usually decided by the first line; a file of foreign lines is read to its end.
+    CFoodDB scratch;
+    CImporter probe(scratch, EFoodImportMode::ImportedWins);
+    CLineReader reader(text);
+    while (std::optional<SLine> line = reader.Next()) {
+        if (!line->fault && probe.IsFoodLine(line->text))
+            return true;
+    }
+    return false;
 }
 
 std::string CFoodCsv::ImportFailedText(long lineNumber) {

@@ -22,12 +22,19 @@ enum class EFoodImportMode : int {
     ExistingWins = 3,      // an item of the same name is kept, the line is skipped
 };
 
+// The character set an import read its file in.
+enum class ECsvEncoding { Windows1252, Utf8 };
+
 // The outcome of an import. lineNumber counts from 1: on failure it is the line that failed
 // (1 when the file could not be read); on success the number of the line after the last one.
 struct SFoodImportResult {
     bool ok = false;
     long lineNumber = 1;
     std::string error; // a readable reason for logs; the dialog shows ImportFailedText
+    ECsvEncoding encoding = ECsvEncoding::Windows1252;
+    // The text holds no food line at all (empty, blank lines, a header alone): refused before
+    // the database is touched, in every mode; the user reads kNoFoodDataText.
+    bool noFoodData = false;
 };
 
 // The food-data text files: one food item per line, 16 fields each followed by a comma, the
@@ -79,12 +86,28 @@ public:
     // ---- import ----
 
     // Imports the file at `path`. An empty path, a missing or unreadable file fails with line
-    // number 1 and changes nothing. A mode outside the four is internal error 1000.
+    // number 1 and changes nothing; so does a file without food data (noFoodData). A mode outside
+    // the four is internal error 1000.
+    // Exports are Windows-1252, but spreadsheets of today write UTF-8: a file that is valid
+    // UTF-8 and holds non-ASCII text, or starts with a byte-order mark, is read as UTF-8 and
+    // converted (a line with a character Windows-1252 cannot hold fails); anything else is read
+    // as Windows-1252. The result says which.
     static SFoodImportResult Import(CFoodDB& db, const std::filesystem::path& path,
                                     EFoodImportMode mode, const ProgressCallback& progress = {});
-    // The same for a text already in memory.
+    // The same for stored (Windows-1252) bytes already in memory.
     static SFoodImportResult ImportText(CFoodDB& db, std::string_view text, EFoodImportMode mode,
                                         const ProgressCallback& progress = {});
+
+    // The encoding a file of these bytes is read in, and its name for messages ("UTF-8",
+    // "Windows-1252").
+    static ECsvEncoding DetectEncoding(std::string_view bytes);
+    static const char* EncodingName(ECsvEncoding encoding);
+
+    // Whether any line of the text is a food line the import takes. A text without one is
+    // refused by every import, so that an empty or foreign file cannot empty the database.
+    static bool HoldsFoodData(std::string_view text);
+    static constexpr const char* kNoFoodDataText =
+        "The file holds no food data. The food database was not changed.";
 
     // "Importing of food data failed on line N.  A partial import was complete up to the point
     // of encountering the error."

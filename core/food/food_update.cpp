@@ -49,6 +49,19 @@ std::string SFoodUpdate::RedirectRefusal(std::string_view from, std::string_view
     return {};
 }
 
+std::string SFoodUpdate::IncompleteBodyText(const SBodyEnd& end) {
+    if (end.announcedLength && *end.announcedLength != end.received)
+        return "The download was interrupted after " + std::to_string(end.received) + " of " +
+               std::to_string(*end.announcedLength) + " bytes.";
+    if (!end.announcedLength && !end.chunked && !end.localFile)
+        return "The download cannot be checked as complete: the server did not say how long "
+               "it is.  The food database was not changed.";
+    if (end.received > 0 && !end.endsWithLineEnd)
+        return "The download is incomplete: it stops in the middle of a line.  The food "
+               "database was not changed.";
+    return {};
+}
+
 std::string SFoodUpdate::ConnectionLine(bool online) {
     return std::string("Internet Connection: ") + (online ? "Active" : "Inactive");
 }

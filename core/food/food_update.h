@@ -45,6 +45,21 @@ struct SFoodUpdate {
     static std::string RedirectRefusal(std::string_view from, std::string_view to,
                                        int redirectsSoFar, const SLimits& limits);
 
+    // How a transfer ended, as the download saw it: what tells whether the body is whole.
+    struct SBodyEnd {
+        std::optional<uint64_t> announcedLength; // the Content-Length, when there was one
+        bool chunked = false;                    // a chunked body whose end the transfer checked
+        bool localFile = false;                  // a file: address, read to its end
+        uint64_t received = 0;
+        bool endsWithLineEnd = false; // the last bytes were CR LF
+    };
+    // Why a downloaded body cannot be taken as whole (empty when it can). A body is whole
+    // when its announced length was received, or its chunked encoding ended properly, or it
+    // is a local file read to its end; and, unless it is empty, it ends with a line end.
+    // Anything else may be cut off at a line boundary, and a shorter food database must not
+    // replace the user's as if it were the whole one.
+    static std::string IncompleteBodyText(const SBodyEnd& end);
+
     // "Internet Connection: %s".
     static std::string ConnectionLine(bool online);
     static constexpr std::string_view kDownloadingLine =

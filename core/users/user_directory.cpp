@@ -4,6 +4,7 @@
 #include "core/io/atomic_file.h"
 #include "core/names.h"
 #include "core/users/user_list_file.h"
+#include "core/windows1252.h"
 
 #include <algorithm>
 #include <system_error>
@@ -26,6 +27,22 @@ bool IsSeparator(char c) {
 
 std::string DesktopFolder(const std::string& installPath) {
     return installPath + "Fitquill" + kPathSeparator + "Desktop";
+}
+
+// A user's folder is named with the UTF-8 form of the stored name, so that a file manager shows
+// "Zoë" for the user Zoë. A folder made earlier under the name's stored bytes is still the
+// user's while no folder of the UTF-8 form exists.
+std::string OwnFolderName(const std::string& usersRoot, const std::string& name) {
+    std::string utf8 = Windows1252ToUtf8(name);
+    std::error_code ec;
+    if (utf8 != name && !fs::exists(usersRoot + utf8, ec) && fs::is_directory(usersRoot + name, ec))
+        return name;
+    return utf8;
+}
+
+// A name whose folder would not be one safe folder level is refused like the name itself.
+bool IsSafeUserName(std::string_view name) {
+    return IsSafeFolderName(name) && IsSafeFolderName(Windows1252ToUtf8(name));
 }
 
 } // namespace
@@ -154,7 +171,7 @@ bool CUserDirectory::GetUserFolderName(UserHandle user, std::string& folder, uin
     } else {
         if (user >= m_ownUsers.size())
             return false;
-        text = m_ownUsers[user];
+        text = OwnFolderName(m_usersRoot, m_ownUsers[user]);
     }
     // A damaged list or library store must not lead a caller outside the users root.
     if (!IsSafeFolderName(text) || !Fits(text, size))
@@ -195,18 +212,23 @@ bool CUserDirectory::FindUserByPath(std::string_view path, UserHandle& user) con
         return false;
     std::string_view rest = path.substr(m_usersRoot.size());
     auto end = std::find_if(rest.begin(), rest.end(), IsSeparator);
-    std::string_view name = rest.substr(0, static_cast<size_t>(end - rest.begin()));
-    if (name.size() >= kTextBufferSize)
+    std::string_view folder = rest.substr(0, static_cast<size_t>(end - rest.begin()));
+    if (folder.size() >= kTextBufferSize)
         return false;
-    return FindUserByName(name, user);
+    // The folder is the UTF-8 form of the name, or the name's own bytes (an older folder).
+    const std::optional<std::string> name = Utf8ToWindows1252(folder);
+    if (name && FindUserByName(*name, user) &&
+        OwnFolderName(m_usersRoot, m_ownUsers[user]) == folder)
+        return true;
+    return FindUserByName(folder, user) && OwnFolderName(m_usersRoot, m_ownUsers[user]) == folder;
 }
 
 bool CUserDirectory::AddUser(std::string_view name) {
     if (m_libraryMode)
         return m_library->AddUser(name) == 0;
-    if (FindOwnUser(name) >= 0 || !IsSafeFolderName(name) || m_ownUsers.size() >= kMaxOwnUsers)
+    if (FindOwnUser(name) >= 0 || !IsSafeUserName(name) || m_ownUsers.size() >= kMaxOwnUsers)
         return false;
-    fs::path folder = m_usersRoot + std::string(name);
+    fs::path folder = m_usersRoot + Windows1252ToUtf8(name);
     std::error_code ec;
     if (!fs::create_directory(folder, ec)) {
         m_lastError = ec ? ec.message() : "The folder " + folder.string() + " already exists.";
@@ -234,8 +256,8 @@ bool CUserDirectory::DeleteUser(UserHandle user) {
         m_ownUsers.insert(m_ownUsers.begin() + user, std::move(name));
         return false;
     }
-    if (IsSafeFolderName(name)) {
-        std::string userFolder = m_usersRoot + name;
+    if (IsSafeUserName(name)) {
+        std::string userFolder = m_usersRoot + OwnFolderName(m_usersRoot, name);
         std::string programFolder = userFolder + kPathSeparator + kProgramFolderName;
         std::error_code ec;
         // Only the program's own files; the folders go only when nothing else is left.
@@ -251,11 +273,11 @@ bool CUserDirectory::DeleteUser(UserHandle user) {
 bool CUserDirectory::RenameUser(UserHandle user, std::string_view newName) {
     if (m_libraryMode)
         return m_library->RenameUser(user, newName) == 0;
-    if (user >= m_ownUsers.size() || FindOwnUser(newName) >= 0 || !IsSafeFolderName(newName) ||
-        !IsSafeFolderName(m_ownUsers[user]))
+    if (user >= m_ownUsers.size() || FindOwnUser(newName) >= 0 || !IsSafeUserName(newName) ||
+        !IsSafeUserName(m_ownUsers[user]))
         return false;
-    fs::path from = m_usersRoot + m_ownUsers[user];
-    fs::path to = m_usersRoot + std::string(newName);
+    fs::path from = m_usersRoot + OwnFolderName(m_usersRoot, m_ownUsers[user]);
+    fs::path to = m_usersRoot + Windows1252ToUtf8(newName);
     std::error_code ec;
     fs::rename(from, to, ec);
     if (ec) {

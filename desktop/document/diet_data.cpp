@@ -10,6 +10,7 @@
 #include "desktop/document/program_paths.h"
 #include "desktop/document/prompt.h"
 #include "desktop/document/recovery.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/document/wait_cursor.h"
 #include "platform/palm/user_store.h"
 
@@ -26,7 +27,7 @@ CDietData*& TheInstance() {
 }
 
 QString FromStd(const std::string& text) {
-    return QString::fromStdString(text);
+    return FromStored(text);
 }
 
 } // namespace
@@ -53,10 +54,10 @@ CDietData* CDietData::Instance() {
 SDietDataSetup CDietData::ProgramSetup(const CProgramPaths& paths, const CShellSettings& settings) {
     SDietDataSetup setup;
     setup.library = std::make_shared<CUserStore>(
-        CUserStore::PalmRoot(settings.PalmDesktopFolder().toStdString()));
+        CUserStore::PalmRoot(ToPath(settings.PalmDesktopFolder()).string()));
     std::optional<std::string> setting;
     if (const std::optional<QString> name = settings.InstallPathName())
-        setting = name->toStdString();
+        setting = ToPath(*name).string();
     setup.installPath = SInstallPath{true, CProgramPaths::InstallPath(setting)};
     setup.dataFolder = paths.DataFolder();
     return setup;
@@ -198,7 +199,7 @@ void CDietData::SelectUserInToolbar(const QString& name) {
 
 bool CDietData::OpenUser(const QString& name) {
     CWaitCursor wait;
-    std::string userName = name.toStdString();
+    std::string userName = ToStored(name);
     std::string error;
     if (!CJournalFile::Open(m_journal, *m_users, userName, &error)) {
         m_userOpen = false;
@@ -235,7 +236,7 @@ void CDietData::ReloadFoodTree() {
 }
 
 void CDietData::FollowRenamedUser(const QString& newName) {
-    std::string name = newName.toStdString();
+    std::string name = ToStored(newName);
     UserHandle user = 0;
     std::string folder;
     if (m_userOpen && m_users->FindUserByName(name, user) &&

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/document/program_paths.h"
 
+#include "desktop/document/stored_text.h"
 #include "platform/settings/program_locations.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,7 @@ namespace fs = std::filesystem;
 CProgramPaths::CProgramPaths(fs::path programFolder) : m_programFolder(std::move(programFolder)) {}
 
 CProgramPaths CProgramPaths::FromApplication() {
-    return CProgramPaths(fs::path(QCoreApplication::applicationDirPath().toStdString()));
+    return CProgramPaths(ToPath(QCoreApplication::applicationDirPath()));
 }
 
 fs::path CProgramPaths::DataFolder() const {

@@ -10,6 +10,7 @@
 #include "core/journal/journal_records.h"
 #include "core/users/user_directory.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -292,8 +293,7 @@ bool CRecovery::OfferAfterOpen(QWidget* owner) {
         if (renameError)
             ShowPrompt(owner, caption,
                        QStringLiteral("The unsaved changes could not be kept as %1: %2")
-                           .arg(QString::fromStdString(SetAsidePath(path).string()),
-                                QString::fromStdString(renameError.message())),
+                           .arg(FromPath(SetAsidePath(path)), FromUtf8(renameError.message())),
                        EPromptIcon::Warning, EPromptButtons::Ok);
     };
 

@@ -2,6 +2,7 @@
 #include "desktop/document/user_data_notice.h"
 
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 
 namespace fitquill {
 
@@ -11,8 +12,8 @@ void TellUserDataMove(QWidget* owner, const SUserDataMove& move) {
     const EPromptIcon icon = move.outcome == SUserDataMove::EOutcome::Moved
                                  ? EPromptIcon::Information
                                  : EPromptIcon::Warning;
-    ShowPrompt(owner, QStringLiteral("Fitquill Desktop"), QString::fromStdString(move.Message()),
-               icon, EPromptButtons::Ok);
+    ShowPrompt(owner, QStringLiteral("Fitquill Desktop"), FromUtf8(move.Message()), icon,
+               EPromptButtons::Ok);
 }
 
 } // namespace fitquill

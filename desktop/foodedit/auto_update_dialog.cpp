@@ -5,6 +5,7 @@
 #include "desktop/document/diet_data.h"
 #include "desktop/document/program_paths.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/document/wait_cursor.h"
 #include "desktop/foodedit/food_data_dialogs.h"
 #include "platform/settings/program_locations.h"
@@ -89,7 +90,7 @@ CAutoUpdateDialog::~CAutoUpdateDialog() = default;
 
 QString CAutoUpdateDialog::DefaultLocalFile() {
     const auto folder = CProgramLocations::CacheFolder(CSettingsStore::ProcessEnvironment);
-    return QString::fromStdString((folder / "temp.csv").string());
+    return FromPath(folder / "temp.csv");
 }
 
 void CAutoUpdateDialog::SetChoice(EFoodUpdateChoice choice) {
@@ -105,8 +106,7 @@ QString CAutoUpdateDialog::ConnectionText() const {
 }
 
 void CAutoUpdateDialog::ShowConnection() {
-    m_connection->setText(
-        QString::fromStdString(SFoodUpdate::ConnectionLine(m_connectivity.IsOnline())));
+    m_connection->setText(FromStored(SFoodUpdate::ConnectionLine(m_connectivity.IsOnline())));
 }
 
 void CAutoUpdateDialog::Update() {
@@ -143,10 +143,9 @@ void CAutoUpdateDialog::OnDownloaded(const SDownloadOutcome& outcome) {
     if (!outcome.ok) {
         ShowConnection();
         m_update->setEnabled(true);
-        ShowPrompt(
-            this, windowTitle(),
-            QString::fromStdString(SFoodUpdate::TransferErrorText(outcome.error.toStdString())),
-            EPromptIcon::Warning, EPromptButtons::Ok);
+        ShowPrompt(this, windowTitle(),
+                   FromUtf8(SFoodUpdate::TransferErrorText(ToUtf8(outcome.error))),
+                   EPromptIcon::Warning, EPromptButtons::Ok);
         EndUpdate();
         return;
     }
@@ -161,14 +160,18 @@ void CAutoUpdateDialog::Import() {
     SFoodImportResult result;
     {
         CWaitCursor wait;
-        result = CFoodCsv::Import(updated, QFile::encodeName(m_localFile).toStdString(),
-                                  SFoodUpdate::ImportMode(m_running));
+        result = CFoodCsv::Import(updated, ToPath(m_localFile), SFoodUpdate::ImportMode(m_running));
     }
     if (!result.ok) {
         m_update->setEnabled(true);
         ShowPrompt(this, windowTitle(),
-                   QString::fromStdString(SFoodUpdate::BadLineText(result.lineNumber)),
+                   FromStored(result.noFoodData ? std::string(CFoodCsv::kNoFoodDataText)
+                                                : SFoodUpdate::BadLineText(result.lineNumber)),
                    EPromptIcon::Warning, EPromptButtons::Ok);
+        EndUpdate();
+        return;
+    }
+    if (!ConfirmFoodReplace(m_data, this, updated, result, SFoodUpdate::ImportMode(m_running))) {
         EndUpdate();
         return;
     }
@@ -202,10 +205,9 @@ void CAutoUpdateDialog::reject() {
 
 void RunAutomaticUpdate(CDietData& data, QWidget* parent) {
     CSystemConnectivity connectivity;
-    CAutoUpdateDialog dialog(
-        data, connectivity,
-        QString::fromStdString(CProgramPaths::FromApplication().DataFolder().string()),
-        CAutoUpdateDialog::DefaultLocalFile(), parent);
+    CAutoUpdateDialog dialog(data, connectivity,
+                             FromPath(CProgramPaths::FromApplication().DataFolder()),
+                             CAutoUpdateDialog::DefaultLocalFile(), parent);
     dialog.exec();
 }
 

@@ -2,6 +2,7 @@
 #include "desktop/foodedit/find_results_dialog.h"
 
 #include "core/food/food_db.h"
+#include "desktop/document/stored_text.h"
 
 #include <QDialogButtonBox>
 #include <QListWidget>
@@ -14,8 +15,9 @@ CFindResultsDialog::CFindResultsDialog(const CFoodDB& db, QWidget* parent)
     setWindowTitle(QStringLiteral("Find Results"));
     auto* layout = new QVBoxLayout(this);
     m_list = new QListWidget(this);
+    m_list->setAccessibleName(QStringLiteral("Found food items"));
     for (const SFoodSearchResult& result : db.SearchResults())
-        m_list->addItem(QString::fromStdString(result.item.Name()));
+        m_list->addItem(FromStored(result.item.Name()));
     m_list->setCurrentRow(0);
     layout->addWidget(m_list);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

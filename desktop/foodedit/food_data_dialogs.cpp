@@ -2,9 +2,11 @@
 #include "desktop/foodedit/food_data_dialogs.h"
 
 #include "core/food/food_csv.h"
+#include "core/food/food_import_guard.h"
 #include "core/journal/user_data_export.h"
 #include "desktop/document/diet_data.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/document/wait_cursor.h"
 
 #include <QButtonGroup>
@@ -26,10 +28,6 @@ namespace fitquill {
 namespace {
 
 const QString kCsvFilter = QStringLiteral("CSV (Comma delimited) (*.csv)");
-
-std::filesystem::path ToPath(const QString& file) {
-    return std::filesystem::path(file.toStdU16String());
-}
 
 QString ChooseFile(QWidget* parent, const QString& title, bool save) {
     QFileDialog dialog(parent, title);
@@ -66,7 +64,7 @@ CExportDialog::CExportDialog(CDietData& data, EKind kind, int group, int categor
         grid->addWidget(new QLabel(QStringLiteral("Food Group:"), this), 0, 0);
         m_groupCombo = new QComboBox(this);
         for (const CFoodGroup& entry : data.FoodDB().Groups())
-            m_groupCombo->addItem(QString::fromStdString(entry.Name()));
+            m_groupCombo->addItem(FromStored(entry.Name()));
         m_groupCombo->addItem(QStringLiteral("All Food Groups"));
         grid->addWidget(m_groupCombo, 0, 1);
         grid->addWidget(new QLabel(QStringLiteral("Category:"), this), 1, 0);
@@ -94,7 +92,7 @@ void CExportDialog::FillCategories(int select) {
     // "All Food Groups" offers only "All Categories".
     if (group >= 0 && group < db.GroupCount())
         for (const CFoodCategory& entry : db.GetGroup(static_cast<uint16_t>(group)).Categories())
-            m_categoryCombo->addItem(QString::fromStdString(entry.Name()));
+            m_categoryCombo->addItem(FromStored(entry.Name()));
     const int count = m_categoryCombo->count();
     m_categoryCombo->addItem(QStringLiteral("All Categories"));
     m_categoryCombo->setCurrentIndex(select >= 0 && select < count ? select : count);
@@ -215,6 +213,10 @@ void CImportDialog::Import() {
         return;
     if (!SaveBeforeFoodImport(m_data, this))
         return;
+    const auto mode = static_cast<EFoodImportMode>(Mode());
+    // The file goes into a copy first, so that the questions below come before any change;
+    // what the copy holds afterwards is what importing in place would have left.
+    CFoodDB imported = m_data.FoodDB();
     SFoodImportResult result;
     {
         CWaitCursor wait;
@@ -231,15 +233,24 @@ void CImportDialog::Import() {
             }
             progress->setValue(static_cast<int>(done * 1000 / total));
         };
-        result = CFoodCsv::Import(m_data.FoodDB(), ToPath(m_file),
-                                  static_cast<EFoodImportMode>(Mode()), report);
+        result = CFoodCsv::Import(imported, ToPath(m_file), mode, report);
     }
+    // Exports are Windows-1252 but spreadsheets write UTF-8: say which one the file was read as.
+    m_fileLabel->setText(QStringLiteral("File: %1\nRead as %2 text.")
+                             .arg(m_file, FromStored(CFoodCsv::EncodingName(result.encoding))));
+    if (result.noFoodData) {
+        ShowPrompt(this, windowTitle(), FromStored(CFoodCsv::kNoFoodDataText), EPromptIcon::Warning,
+                   EPromptButtons::Ok);
+        return;
+    }
+    if (!ConfirmFoodReplace(m_data, this, imported, result, mode))
+        return;
     // Whatever the outcome the tree shows the database as it now is: a partial import changed
     // it, and the tree's positions must keep matching the database's.
+    m_data.FoodDB() = std::move(imported);
     emit m_data.ReloadFoodTreeSent();
     if (!result.ok) {
-        ShowPrompt(this, windowTitle(),
-                   QString::fromStdString(CFoodCsv::ImportFailedText(result.lineNumber)),
+        ShowPrompt(this, windowTitle(), FromStored(CFoodCsv::ImportFailedText(result.lineNumber)),
                    EPromptIcon::Warning, EPromptButtons::Ok);
         return;
     }
@@ -266,6 +277,31 @@ void ExportUserData(CDietData& data, QWidget* parent) {
 void ImportFoodData(CDietData& data, QWidget* parent) {
     CImportDialog dialog(data, parent);
     dialog.exec();
+}
+
+bool ConfirmFoodReplace(CDietData& data, QWidget* owner, const CFoodDB& imported,
+                        const SFoodImportResult& result, EFoodImportMode mode) {
+    const CFoodDB& current = data.FoodDB();
+    if (result.ok) {
+        const size_t newFoods = CFoodImportGuard::FoodCount(imported);
+        const size_t currentFoods = CFoodImportGuard::FoodCount(current);
+        if (CFoodImportGuard::NeedsConfirmation(mode, newFoods, currentFoods) &&
+            ShowPrompt(owner, owner->windowTitle(),
+                       FromStored(CFoodImportGuard::ReplaceQuestion(newFoods, currentFoods)),
+                       EPromptIcon::Question, EPromptButtons::YesNoDefaultNo) != EPromptAnswer::Yes)
+            return false;
+    }
+    if (!CFoodImportGuard::KeepsCopy(mode))
+        return true;
+    std::string error;
+    if (CFoodImportGuard::KeepCopy(current.FilePath(), &error))
+        return true;
+    ShowPrompt(owner, owner->windowTitle(),
+               QStringLiteral("The food database could not be copied to %1 before the import. The "
+                              "food database was not changed.\n\n%2")
+                   .arg(FromPath(CFoodImportGuard::CopyPath(current.FilePath())), FromUtf8(error)),
+               EPromptIcon::Warning, EPromptButtons::Ok);
+    return false;
 }
 
 bool SaveBeforeFoodImport(CDietData& data, QWidget* owner) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/food/food_csv.h"
+
 #include <QDialog>
 
 class QButtonGroup;
@@ -88,5 +90,12 @@ void ImportFoodData(CDietData& data, QWidget* parent);
 // to save first (caption: the asking dialog's title). False when the import is not to go on
 // (Cancel, or a save that failed and was reported).
 bool SaveBeforeFoodImport(CDietData& data, QWidget* owner);
+// Before a finished import into a copy (`imported`) takes the place of the open food database:
+// a replace that would remove more than half of the foods is asked about (default No), and an
+// import that replaces (modes 0 and 1) first keeps the database file as FoodDB.ddb.before-import.
+// False when the import is not to go on: the answer was No, or the copy could not be kept
+// (reported). A failed import is not asked about; its partial result replaces as documented.
+bool ConfirmFoodReplace(CDietData& data, QWidget* owner, const CFoodDB& imported,
+                        const SFoodImportResult& result, EFoodImportMode mode);
 
 } // namespace fitquill

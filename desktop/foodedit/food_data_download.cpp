@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/foodedit/food_data_download.h"
 
+#include "desktop/document/stored_text.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -15,7 +17,7 @@ namespace fitquill {
 namespace {
 
 QString FromStd(const std::string& text) {
-    return QString::fromStdString(text);
+    return FromStored(text);
 }
 
 } // namespace
@@ -55,6 +57,7 @@ private:
     void Request(const QUrl& url) {
         m_current = url;
         m_received = 0;
+        m_tail.clear();
         if (!m_file->reset() || !m_file->resize(0)) {
             Finish({false, false, QStringLiteral("The downloaded file could not be written.")});
             return;
@@ -66,6 +69,9 @@ private:
         request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                              QNetworkRequest::AlwaysNetwork);
         request.setTransferTimeout(m_limits.stallMilliseconds);
+        // A compressed body would lose its Content-Length on the way, and with it the proof
+        // that it arrived whole.
+        request.setRawHeader("Accept-Encoding", "identity");
         m_reply = m_network->get(request);
         connect(m_reply, &QNetworkReply::metaDataChanged, this, &CDownloadWorker::OnMetaData);
         connect(m_reply, &QNetworkReply::readyRead, this, &CDownloadWorker::OnReadyRead);
@@ -96,6 +102,7 @@ private:
             Fail(TooLargeText());
             return;
         }
+        m_tail = (m_tail + data).right(2);
         if (m_file->write(data) != data.size())
             Fail(QStringLiteral("The downloaded file could not be written: %1")
                      .arg(m_file->errorString()));
@@ -132,14 +139,14 @@ private:
                           m_current.toString())});
             return;
         }
-        // A body shorter than announced is a transfer cut short, not a smaller file.
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (!IsRedirectStatus(status) && length.isValid() && length.toULongLong() != m_received) {
-            Finish({false, false,
-                    QStringLiteral("The download was interrupted after %1 of %2 bytes.")
-                        .arg(m_received)
-                        .arg(length.toULongLong())});
-            return;
+        // Only a body known to be whole may replace food data: one shorter than announced, or
+        // one whose end nothing vouches for, may be cut off at a line boundary.
+        if (!IsRedirectStatus(status)) {
+            const std::string incomplete = SFoodUpdate::IncompleteBodyText(BodyEnd(*reply));
+            if (!incomplete.empty()) {
+                Finish({false, false, FromStd(incomplete)});
+                return;
+            }
         }
         if (reply->error() != QNetworkReply::NoError) {
             Finish({false, false, reply->errorString()});
@@ -149,8 +156,7 @@ private:
             const QUrl target = m_current.resolved(
                 reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl());
             const std::string refusal = SFoodUpdate::RedirectRefusal(
-                m_current.toString().toStdString(), target.toString().toStdString(), m_redirects,
-                m_limits);
+                ToUtf8(m_current.toString()), ToUtf8(target.toString()), m_redirects, m_limits);
             if (!refusal.empty()) {
                 Finish({false, false, FromStd(refusal)});
                 return;
@@ -166,6 +172,19 @@ private:
             return;
         }
         Finish({true, false, {}});
+    }
+
+    SFoodUpdate::SBodyEnd BodyEnd(const QNetworkReply& reply) const {
+        SFoodUpdate::SBodyEnd end;
+        const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid())
+            end.announcedLength = length.toULongLong();
+        // Qt decodes the chunks and reports a chunked body that breaks off as an error.
+        end.chunked = reply.rawHeader("Transfer-Encoding").toLower().contains("chunked");
+        end.localFile = m_current.isLocalFile();
+        end.received = m_received;
+        end.endsWithLineEnd = m_tail == "\r\n";
+        return end;
     }
 
     static bool IsRedirectStatus(int status) {
@@ -203,6 +222,7 @@ private:
     QNetworkReply* m_reply = nullptr;
     std::unique_ptr<QSaveFile> m_file;
     quint64 m_received = 0;
+    QByteArray m_tail; // the last two bytes received
     int m_redirects = 0;
     bool m_cancelled = false;
     bool m_done = false;
@@ -227,7 +247,7 @@ void CFoodDataDownload::Start() {
     if (m_thread)
         return;
     m_running = true;
-    if (!SFoodUpdate::IsAllowedUrl(m_url.toString().toStdString()) || !m_url.isValid()) {
+    if (!SFoodUpdate::IsAllowedUrl(ToUtf8(m_url.toString())) || !m_url.isValid()) {
         // Reported like every other outcome: after Start returns.
         const SDownloadOutcome outcome{
             false, false,

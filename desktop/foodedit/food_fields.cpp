@@ -5,7 +5,9 @@
 #include "core/food/nutrient.h"
 #include "core/journal/day_food_log.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/numeric_edit.h"
+#include "desktop/widgets/stored_text_guard.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -47,6 +49,7 @@ CFoodFields::CFoodFields(const SOptions& options, QWidget* parent)
     if (options.name) {
         layout->addWidget(new QLabel(QStringLiteral("Enter a food name:"), this));
         m_name = new QLineEdit(this);
+        GuardStoredText(m_name);
         m_name->setMaxLength(kMaxNameLength);
         layout->addWidget(m_name);
         connect(m_name, &QLineEdit::textChanged, this, &CFoodFields::NameChanged);
@@ -92,8 +95,10 @@ CFoodFields::CFoodFields(const SOptions& options, QWidget* parent)
 
     if (options.mealType) {
         auto* meal = new QHBoxLayout;
-        meal->addWidget(new QLabel(QStringLiteral("Meal Type (BLDS)"), this));
+        auto* mealLabel = new QLabel(QStringLiteral("Meal Type (BLDS)"), this);
+        meal->addWidget(mealLabel);
         m_meal = new QComboBox(this);
+        mealLabel->setBuddy(m_meal);
         for (int type = 0; type < kMealCount; ++type)
             m_meal->addItem(QString::fromLatin1(CDayFoodLog::MealName(type)));
         m_meal->setCurrentIndex(RememberedMealType());
@@ -112,7 +117,7 @@ void CFoodFields::SetItem(const CFoodItem& item) {
     if (m_name) {
         // A longer stored name (from an import or the handheld) is shown whole; only a name
         // the user changes must keep to the limit.
-        const QString name = QString::fromStdString(item.Name());
+        const QString name = FromStored(item.Name());
         m_name->setMaxLength(std::max(kMaxNameLength, static_cast<int>(name.size())));
         m_name->setText(name);
     }

@@ -4,6 +4,7 @@
 #include "core/food/food_db.h"
 #include "core/food/nutrient.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/foodedit/food_fields.h"
 #include "desktop/foodedit/food_name_dialog.h"
 #include "desktop/widgets/numeric_edit.h"
@@ -82,7 +83,7 @@ CFoodItemDialog::CFoodItemDialog(CFoodDB& db, bool editing, int group, int categ
 void CFoodItemDialog::FillGroups(int select) {
     m_groupCombo->clear();
     for (const CFoodGroup& group : m_db.Groups())
-        m_groupCombo->addItem(QString::fromStdString(group.Name()));
+        m_groupCombo->addItem(FromStored(group.Name()));
     m_group = m_db.GroupCount() == 0 ? -1 : std::clamp(select, 0, m_db.GroupCount() - 1);
     m_groupCombo->setCurrentIndex(m_group);
 }
@@ -93,7 +94,7 @@ void CFoodItemDialog::FillCategories(int select) {
         m_group < 0 ? nullptr : m_db.GetCategories(static_cast<uint16_t>(m_group));
     if (categories)
         for (const CFoodCategory& category : *categories)
-            m_categoryCombo->addItem(QString::fromStdString(category.Name()));
+            m_categoryCombo->addItem(FromStored(category.Name()));
     const int count = m_categoryCombo->count();
     m_category = count == 0 ? -1 : std::clamp(select, 0, count - 1);
     m_categoryCombo->setCurrentIndex(m_category);
@@ -130,7 +131,7 @@ void CFoodItemDialog::accept() {
     }
     if (!m_fields->Validate(caption))
         return;
-    const std::string name = m_fields->Name().toStdString();
+    const std::string name = ToStored(m_fields->Name());
     // A stored name longer than the limit may stay as it is; a changed one must keep to it.
     const bool tooLong = static_cast<int>(m_fields->Name().size()) > CFoodFields::kMaxNameLength &&
                          !(m_editing && name == m_db.GetFoodItem(static_cast<uint16_t>(m_group),

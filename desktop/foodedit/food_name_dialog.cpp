@@ -3,6 +3,8 @@
 
 #include "core/food/food_db.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
+#include "desktop/widgets/stored_text_guard.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -25,6 +27,7 @@ CFoodNameDialog::CFoodNameDialog(CFoodDB& db, EKind kind, bool editing, int grou
                                          : QStringLiteral("Enter a new category name:"),
                                  this));
     m_name = new QLineEdit(this);
+    GuardStoredText(m_name);
     m_name->setMaxLength(kMaxNameLength);
     layout->addWidget(m_name);
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -40,7 +43,7 @@ CFoodNameDialog::CFoodNameDialog(CFoodDB& db, EKind kind, bool editing, int grou
             isGroup ? db.GetGroup(static_cast<uint16_t>(group)).Name()
                     : db.GetCategory(static_cast<uint16_t>(group), static_cast<uint16_t>(category))
                           .Name();
-        m_name->setText(QString::fromStdString(current));
+        m_name->setText(FromStored(current));
         m_name->selectAll();
     }
     enableOk();
@@ -65,7 +68,7 @@ void CFoodNameDialog::accept() {
             return;
         }
     }
-    const std::string name = m_name->text().trimmed().toStdString();
+    const std::string name = ToStored(m_name->text().trimmed());
     const auto group = static_cast<uint16_t>(m_group);
     if (isGroup)
         m_index = m_editing ? m_db.RenameGroup(group, name) : m_db.AddGroup(CFoodGroup(name));

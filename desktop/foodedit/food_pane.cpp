@@ -4,10 +4,12 @@
 #include "core/food/food_db.h"
 #include "desktop/document/diet_data.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/foodedit/find_results_dialog.h"
 #include "desktop/foodedit/food_images.h"
 #include "desktop/foodedit/food_tree_ctrl.h"
 #include "desktop/widgets/fonts.h"
+#include "desktop/widgets/stored_text_guard.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -37,6 +39,7 @@ CFoodPane::CFoodPane(CDietData& data, QWidget* parent) : QWidget(parent), m_data
     m_find = new QComboBox(this);
     m_find->setObjectName(QStringLiteral("FindCombo"));
     m_find->setEditable(true);
+    GuardStoredText(m_find);
     m_find->setInsertPolicy(QComboBox::NoInsert);
     m_find->setFont(CustomFont());
     m_find->lineEdit()->setMaxLength(kMaxFindLength);
@@ -63,7 +66,7 @@ void CFoodPane::FillHistory() {
     const QString text = m_find->currentText();
     m_find->clear();
     for (const std::string& entry : m_data.FoodDB().FindHistory())
-        m_find->addItem(QString::fromStdString(entry));
+        m_find->addItem(FromStored(entry));
     m_find->setEditText(text);
 }
 
@@ -80,7 +83,7 @@ void CFoodPane::Find() {
         finish();
         return;
     }
-    db.Find(text.toStdString());
+    db.Find(ToStored(text));
     FillHistory();
     m_find->setEditText(text);
     if (db.SearchResultCount() == 0) {

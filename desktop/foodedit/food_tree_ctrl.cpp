@@ -5,6 +5,7 @@
 #include "core/food/food_tooltip.h"
 #include "desktop/document/diet_data.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/document/view_services.h"
 #include "desktop/foodedit/food_data_dialogs.h"
 #include "desktop/foodedit/food_images.h"
@@ -13,6 +14,7 @@
 #include "desktop/foodedit/insert_food_dialog.h"
 #include "desktop/widgets/commands.h"
 #include "desktop/widgets/fonts.h"
+#include "desktop/widgets/stored_text_guard.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -35,7 +37,7 @@ namespace {
 constexpr int kFilledRole = Qt::UserRole;
 
 QString Text(const std::string& text) {
-    return QString::fromStdString(text);
+    return FromStored(text);
 }
 
 // Label editing: the editor takes at most 20 characters, and the new text goes to the
@@ -47,8 +49,10 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* line = qobject_cast<QLineEdit*>(editor))
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setMaxLength(CFoodTreeCtrl::kMaxLabelLength);
+            GuardStoredText(line);
+        }
         return editor;
     }
 
@@ -82,6 +86,7 @@ private:
 
 CFoodTreeCtrl::CFoodTreeCtrl(CDietData& data, QWidget* parent) : QTreeWidget(parent), m_data(data) {
     setObjectName(QStringLiteral("FoodTree"));
+    setAccessibleName(QStringLiteral("Food list"));
     setHeaderHidden(true);
     setColumnCount(1);
     setFont(CustomFont());
@@ -417,7 +422,7 @@ void CFoodTreeCtrl::FinishRename(const SFoodAddress& address, const QString& tex
         return;
     CFoodDB& db = m_data.FoodDB();
     const int level = address.Level();
-    const std::string name = text.toStdString();
+    const std::string name = ToStored(text);
     const auto group = static_cast<uint16_t>(address.group);
     const auto category = static_cast<uint16_t>(address.category);
     int index = -1;

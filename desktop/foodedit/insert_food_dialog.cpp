@@ -5,6 +5,7 @@
 #include "core/journal/day_record.h"
 #include "desktop/document/diet_data.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/foodedit/food_fields.h"
 #include "desktop/foodedit/food_item_dialog.h"
 #include "desktop/foodedit/food_name_dialog.h"
@@ -27,7 +28,7 @@ namespace fitquill {
 namespace {
 
 QString Text(const std::string& text) {
-    return QString::fromStdString(text);
+    return FromStored(text);
 }
 
 // The position a selection moves to after a deletion: the same one, or the new last.
@@ -314,7 +315,7 @@ void CInsertFoodDialog::accept() {
     CFoodItem entry = m_fields->Item();
     entry.SetMealType(static_cast<uint16_t>(mealType));
     if (editing)
-        entry.SetName(m_fields->Name().toStdString(), true);
+        entry.SetName(ToStored(m_fields->Name()), true);
     CDayFoodLog& log = day->FoodLog();
     m_result.position = editing ? log.ReplaceEntry(m_sortMode, m_position, entry)
                                 : log.AddEntry(m_sortMode, entry, m_data.Journal().IdGenerator());

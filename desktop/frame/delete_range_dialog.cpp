@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/frame/delete_range_dialog.h"
 
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/date_dialog.h"
 
 #include <QDialogButtonBox>
@@ -80,8 +81,8 @@ void CDeleteRangeDialog::ChooseDate(bool from) {
 }
 
 void CDeleteRangeDialog::Show() {
-    m_fromText->setText(QString::fromStdString(m_from.LongText()));
-    m_toText->setText(QString::fromStdString(m_to.LongText()));
+    m_fromText->setText(FromStored(m_from.LongText()));
+    m_toText->setText(FromStored(m_to.LongText()));
 }
 
 } // namespace fitquill

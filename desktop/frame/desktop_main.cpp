@@ -4,7 +4,9 @@
 #include "core/clock.h"
 #include "desktop/document/diet_data.h"
 #include "desktop/document/program_paths.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/document/user_data_notice.h"
+#include "desktop/frame/accessible_factory.h"
 #include "desktop/frame/diet_application.h"
 #include "desktop/frame/main_frame.h"
 #include "desktop/print/print_pdf_command.h"
@@ -106,8 +108,8 @@ QPixmap Picture(QWidget& window) {
 // found wherever the program was installed or unpacked; the icon theme's copy otherwise.
 QIcon ProgramIcon(const CProgramPaths& paths) {
     QIcon icon;
-    const QDir theme(QString::fromStdString(
-        (paths.DataFolder() / ".." / "icons" / "hicolor").lexically_normal().string()));
+    const QDir theme(
+        FromPath((paths.DataFolder() / ".." / "icons" / "hicolor").lexically_normal()));
     for (const QString& size : theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString file = theme.filePath(size + QStringLiteral("/apps/fitquill-desktop.png"));
         if (QFileInfo::exists(file))
@@ -173,6 +175,7 @@ int RunDesktop(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("fitquill-desktop"));
     QApplication::setWindowIcon(ProgramIcon(CProgramPaths::FromApplication()));
     RegisterTahoma();
+    InstallAccessibleFactory();
 
     int exitCode = 0;
     RunGuarded([&] {
@@ -191,14 +194,14 @@ int RunDesktop(int argc, char* argv[]) {
         frame.ShowAtSavedPlacement();
 
         if (options.screenshot) {
-            const QString file = QString::fromStdString(*options.screenshot);
+            const QString file = FromPath(*options.screenshot);
             QTimer::singleShot(kScreenshotDelayMs, &frame, [&frame, file] {
                 const QString path = QFileInfo(file).absoluteFilePath();
                 if (Picture(frame).save(path, "PNG")) {
-                    std::cout << QDir::toNativeSeparators(path).toStdString() << std::endl;
+                    std::cout << ToUtf8(QDir::toNativeSeparators(path)) << std::endl;
                     QCoreApplication::exit(0);
                 } else {
-                    std::cerr << "fitquill-desktop: cannot write " << path.toStdString() << '\n';
+                    std::cerr << "fitquill-desktop: cannot write " << ToUtf8(path) << '\n';
                     QCoreApplication::exit(1);
                 }
             });

@@ -37,6 +37,7 @@ CDietView::CDietView(CDietData& data, QWidget* parent) : QWidget(parent), m_data
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_tabs);
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Journal"));
 }
 
 CDietView::~CDietView() = default;

@@ -5,6 +5,7 @@
 #include "desktop/document/presence_listener.h"
 #include "desktop/document/program_paths.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/foodedit/auto_update_dialog.h"
 #include "desktop/foodedit/food_data_dialogs.h"
 #include "desktop/foodedit/food_dialogs.h"
@@ -241,6 +242,7 @@ void CMainFrame::CreateToolBars() {
     label->setGeometry(0, 4, 35, 16);
     m_userCombo = new QComboBox(slot);
     m_userCombo->setObjectName(QString::number(kIdUserComboBox));
+    label->setBuddy(m_userCombo);
     m_userCombo->setFont(CustomFont());
     m_userCombo->setGeometry(40, 0, 145, 22);
     m_userCombo->setMaxVisibleItems(11);
@@ -444,7 +446,7 @@ void CMainFrame::OnHotSyncNotice(uint32_t palmUserId) {
     // A user that cannot be looked up is not the one being synchronised; a message from
     // outside must not end the program and lose the open changes.
     UserHandle user = 0;
-    if (!m_data.Users().FindUserByName(m_data.GetCurrentUserName().toStdString(), user))
+    if (!m_data.Users().FindUserByName(ToStored(m_data.GetCurrentUserName()), user))
         return;
     if (user != palmUserId)
         return;
@@ -626,7 +628,7 @@ bool CMainFrame::ExecuteCommand(int id) {
         SwitchPane(id == kIdNextPane);
         return true;
     case kIdInstallHandheldSoftware:
-        RunInstallHandheldSoftware(QString::fromStdString(m_data.Users().InstallPath()),
+        RunInstallHandheldSoftware(FromPath(m_data.Users().InstallPath()),
                                    m_data.Settings().PalmDesktopFolder(), this);
         return true;
     case kIdImportAutomaticUpdate:

@@ -101,8 +101,29 @@ void CPageContainer::ReplacePage(int page, QWidget* window) {
     window->setVisible(page == m_shown);
     m_pages[static_cast<size_t>(page)] = window;
     delete old;
+    OrderTabs();
     if (page == m_shown)
         window->setFocus();
+}
+
+void CPageContainer::OrderTabs() {
+    // Qt puts each new widget last in the Tab order: a page made after the calendars and the
+    // day entry tabs would follow them, and Tab from the page would leave the column.
+    std::vector<QWidget*> groups(m_pages.begin(), m_pages.end());
+    groups.push_back(m_calendars);
+    groups.push_back(m_dayEntry);
+    QWidget* top = window();
+    QList<QWidget*> order;
+    for (QWidget* group : groups) {
+        QWidget* widget = top;
+        do {
+            if (widget == group || group->isAncestorOf(widget))
+                order.append(widget);
+            widget = widget->nextInFocusChain();
+        } while (widget && widget != top);
+    }
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void CPageContainer::ShowPage(int page) {

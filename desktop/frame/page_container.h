@@ -51,6 +51,8 @@ protected:
 
 private:
     void ApplyColors();
+    // Tab goes from the page to the calendars, then the day entry tabs and panes.
+    void OrderTabs();
     void Arrange();
 
     CDietData& m_data;

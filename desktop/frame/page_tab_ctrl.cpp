@@ -21,6 +21,7 @@ CPageTabCtrl::CPageTabCtrl(CDietData& data, QWidget* parent) : QWidget(parent), 
         m_tabs->addTab(title);
     m_container = new CPageContainer(data, this);
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Pages"));
     m_data.SetPageTabCtrl(this);
 
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int page) {

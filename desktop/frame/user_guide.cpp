@@ -3,6 +3,7 @@
 
 #include "core/users/user_directory.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 
 #include <QDesktopServices>
 
@@ -53,7 +54,7 @@ void OpenUsersGuide(QWidget* owner, const CUserDirectory& users,
                    EPromptIcon::Warning, EPromptButtons::Ok);
         return;
     }
-    if (!Open(QUrl::fromLocalFile(QString::fromStdString(path)))) {
+    if (!Open(QUrl::fromLocalFile(FromPath(path)))) {
         ShowPrompt(owner, QStringLiteral("Adobe Acrobat"),
                    QStringLiteral("You must install the free version of Adobe Acrobat Reader."),
                    EPromptIcon::Warning, EPromptButtons::Ok);

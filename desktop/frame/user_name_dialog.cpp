@@ -3,6 +3,8 @@
 
 #include "desktop/document/diet_data.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
+#include "desktop/widgets/stored_text_guard.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -34,6 +36,7 @@ void CUserNameDialog::Build(const QString& title) {
     }
     auto* label = new QLabel(QStringLiteral("Enter a new user name:"), this);
     m_edit = new QLineEdit(this);
+    GuardStoredText(m_edit);
     label->setBuddy(m_edit);
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
@@ -77,8 +80,8 @@ void CUserNameDialog::accept() {
 
     if (IsRename()) {
         UserHandle user = 0;
-        if (!users.FindUserByName(m_oldName.toStdString(), user) ||
-            !users.RenameUser(user, name.toStdString())) {
+        if (!users.FindUserByName(ToStored(m_oldName), user) ||
+            !users.RenameUser(user, ToStored(name))) {
             Refuse(QStringLiteral("Rename User"),
                    QStringLiteral("Could not rename the user.  Make sure you are not inputting a "
                                   "duplicate name."));
@@ -95,7 +98,7 @@ void CUserNameDialog::accept() {
         QDialog::reject();
         return;
     }
-    if (!users.AddUser(name.toStdString())) {
+    if (!users.AddUser(ToStored(name))) {
         Refuse(QStringLiteral("New User"),
                QStringLiteral("Could not add the user.  Make sure you are not inputting a "
                               "duplicate name."));

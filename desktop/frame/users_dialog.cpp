@@ -3,6 +3,7 @@
 
 #include "desktop/document/diet_data.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -97,7 +98,7 @@ void CUsersDialog::OnDelete() {
     const bool isOpenUser = m_data.HasOpenUser() && name == m_data.GetCurrentUserName();
     UserHandle user = 0;
     CUserDirectory& users = m_data.Users();
-    if (isOpenUser || !users.FindUserByName(name.toStdString(), user) || !users.DeleteUser(user))
+    if (isOpenUser || !users.FindUserByName(ToStored(name), user) || !users.DeleteUser(user))
         ShowPrompt(this, caption, QStringLiteral("Could not delete the user."),
                    EPromptIcon::Warning, EPromptButtons::Ok);
     Refill(m_data.GetCurrentUserName());

@@ -4,6 +4,7 @@
 #include "core/users/user_directory_library.h"
 #include "desktop/document/program_paths.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/install/handheld_install.h"
 #include "desktop/widgets/fonts.h"
 #include "platform/palm/install_aid.h"
@@ -129,7 +130,7 @@ void CInstallDialog::FillUsers() {
         int16_t size = 256;
         if (m_installAid.GetUser(index, name, size) <= 0)
             break;
-        m_users->addItem(QString::fromStdString(name));
+        m_users->addItem(FromStored(name));
     }
     if (m_users->count() > 0)
         m_users->setCurrentIndex(0);
@@ -199,8 +200,8 @@ bool CInstallDialog::QueueFor(const std::vector<std::string>& files) {
 void CInstallDialog::StartPocketPcSetup() {
     const std::filesystem::path program =
         SHandheldInstall::Resolve(m_dataFolder, SHandheldInstall::kPocketPcSetup);
-    const QString programPath = QString::fromStdString(program.string());
-    const QString folder = QString::fromStdString(program.parent_path().string());
+    const QString programPath = FromPath(program);
+    const QString folder = FromPath(program.parent_path());
     // The setup program is not part of this installation everywhere; say so rather than
     // closing as if it had started.
     if (!QFileInfo(programPath).isExecutable() || !m_startProcess(programPath, folder)) {
@@ -215,10 +216,10 @@ void CInstallDialog::StartPocketPcSetup() {
 void RunInstallHandheldSoftware(const QString& installPath, const QString& palmDesktopFolder,
                                 QWidget* parent) {
     const std::optional<std::filesystem::path> palmRoot =
-        CUserStore::PalmRoot(palmDesktopFolder.toStdString());
+        CUserStore::PalmRoot(ToPath(palmDesktopFolder).string());
     CUserStore store(palmRoot);
     // Without a Palm Desktop folder the HotSync users are the program's own users.
-    CUserDirectory ownUsers(nullptr, SInstallPath{true, installPath.toStdString()});
+    CUserDirectory ownUsers(nullptr, SInstallPath{true, ToPath(installPath).string()});
     CUserDirectoryLibrary ownLibrary(ownUsers);
     CInstallAid installAid(palmRoot ? static_cast<IUserLibrary&>(store) : ownLibrary);
     CInstallDialog dialog(installAid, installPath, CProgramPaths::FromApplication().DataFolder(),

@@ -2,6 +2,7 @@
 #include "desktop/print/diet_print_dialog.h"
 
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/print/print_engine.h"
 #include "desktop/widgets/date_dialog.h"
 
@@ -29,7 +30,7 @@ constexpr const char* kReportLabels[] = {
 };
 
 QString LongText(const CJournalDate& date) {
-    return QString::fromStdString(date.LongText());
+    return FromStored(date.LongText());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "core/internal_error.h"
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/fonts.h"
 
 #include <QFontMetrics>
@@ -262,7 +263,7 @@ int CPrintEngine::PrintAll(QPainter& painter, QPagedPaintDevice& device,
 }
 
 QString CPrintEngine::PageTitle(const SPrintPage& page) {
-    const QString date = QString::fromStdString(page.date.LongText());
+    const QString date = FromStored(page.date.LongText());
     switch (page.kind) {
     case EReportKind::Logbook:
         return QStringLiteral("Logbook - ") + date;

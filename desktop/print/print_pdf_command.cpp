@@ -5,6 +5,7 @@
 #include "desktop/document/diet_data.h"
 #include "desktop/document/program_paths.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/print/pdf_report.h"
 #include "desktop/print/print_engine.h"
 #include "desktop/widgets/fonts.h"
@@ -54,8 +55,8 @@ public:
 
     EPromptAnswer Show(QWidget*, const QString& caption, const QString& text, EPromptIcon,
                        EPromptButtons buttons) override {
-        std::cerr << "fitquill-desktop: " << caption.toStdString() << ": "
-                  << text.simplified().toStdString() << '\n';
+        std::cerr << "fitquill-desktop: " << ToUtf8(caption) << ": " << ToUtf8(text.simplified())
+                  << '\n';
         return DefaultAnswer(buttons);
     }
 };
@@ -64,7 +65,7 @@ public:
 // one line on standard error; real failures are reported by the command itself.
 void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::cerr << "fitquill-desktop: " << message.toStdString() << '\n';
+        std::cerr << "fitquill-desktop: " << ToUtf8(message) << '\n';
 }
 
 int Fail(const std::string& reason) {
@@ -76,14 +77,13 @@ int Print(const SPrintPdfRequest& request) {
     CShellSettings settings;
     const CProgramPaths paths = CProgramPaths::FromApplication();
     CDietData data(CDietData::ProgramSetup(paths, settings));
-    const QString user =
-        request.user ? QString::fromStdString(*request.user) : data.GetCurrentUserName();
+    const QString user = request.user ? FromUtf8(*request.user) : data.GetCurrentUserName();
     if (user.isEmpty())
         return Fail("no user was opened before: name one with --user NAME");
     if (!data.UserExists(user))
-        return Fail("unknown user '" + user.toStdString() + "'");
+        return Fail("unknown user '" + ToUtf8(user) + "'");
     if (!data.OpenUser(user))
-        return Fail("cannot read the journal of '" + user.toStdString() + "'");
+        return Fail("cannot read the journal of '" + ToUtf8(user) + "'");
 
     const std::vector<CDayRecord>& days = data.Journal().Days();
     CJournalDate start = data.Journal().CurrentDate();
@@ -103,18 +103,18 @@ int Print(const SPrintPdfRequest& request) {
     const std::vector<EReportKind> missing = engine.SelectedUnavailable();
     if (!engine.AnySelectedPrintable()) {
         return Fail("this version cannot print the chosen reports yet (" +
-                    CPrintEngine::ReportNames(missing).toStdString() + ")");
+                    ToUtf8(CPrintEngine::ReportNames(missing)) + ")");
     }
     if (!missing.empty()) {
         std::cerr << "fitquill-desktop: left out, as this version cannot print them yet: "
-                  << CPrintEngine::ReportNames(missing).toStdString() << '\n';
+                  << ToUtf8(CPrintEngine::ReportNames(missing)) << '\n';
     }
-    const QString path = QFileInfo(QString::fromStdString(request.file)).absoluteFilePath();
+    const QString path = QFileInfo(FromPath(request.file)).absoluteFilePath();
     const SPdfResult result = WritePdfReport(engine, path, DefaultReportLayout());
     if (!result.error.isEmpty())
-        return Fail(result.error.toStdString());
+        return Fail(ToUtf8(result.error));
     std::cout << "Wrote " << result.pages << (result.pages == 1 ? " page" : " pages") << " to "
-              << QDir::toNativeSeparators(path).toStdString() << std::endl;
+              << ToUtf8(QDir::toNativeSeparators(path)) << std::endl;
     return 0;
 }
 

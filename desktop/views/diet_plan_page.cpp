@@ -6,6 +6,7 @@
 #include "core/journal/journal_db.h"
 #include "desktop/document/diet_data.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/date_dialog.h"
 #include "desktop/widgets/numeric_edit.h"
 
@@ -54,13 +55,14 @@ void SetUnlessFocused(QLineEdit* box, const QString& text) {
 }
 
 QString Text(const std::string& text) {
-    return QString::fromStdString(text);
+    return FromStored(text);
 }
 
 } // namespace
 
 CDietPlanPage::CDietPlanPage(CDietData& data, QWidget* parent) : QScrollArea(parent), m_data(data) {
     setObjectName(QStringLiteral("DietPlanPage"));
+    setAccessibleName(QStringLiteral("Diet Plan"));
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     m_chooseDate = [this](const QString& title, const CJournalDate& initial) {
@@ -103,9 +105,11 @@ QWidget* CDietPlanPage::BuildFirstScreen() {
     m_heightMajor = new QComboBox(screen);
     m_heightMajorLabel = new QLabel(QStringLiteral("ft"), screen);
     m_inches = new QComboBox(screen);
+    m_inches->setAccessibleName(QStringLiteral("Inches"));
     for (int inches = 0; inches < kInchEntries; ++inches)
         m_inches->addItem(QString::number(inches));
     m_inchesLabel = new QLabel(QStringLiteral("in"), screen);
+    m_inchesLabel->setBuddy(m_inches);
     grid->addWidget(m_heightMajor, row, 1);
     grid->addWidget(m_heightMajorLabel, row, 2);
     grid->addWidget(m_inches, row, 3);
@@ -190,7 +194,12 @@ QWidget* CDietPlanPage::BuildSecondScreen() {
         m_planGroup->addButton(button, plan);
         grid->addWidget(button, row++, 0, 1, 4);
     }
-    connect(m_planGroup, &QButtonGroup::idClicked, this, &CDietPlanPage::OnPlanChosen);
+    // Toggled, not clicked: a screen reader's toggle action chooses a plan as a click does;
+    // the page's own setChecked for the stored plan changes nothing.
+    connect(m_planGroup, &QButtonGroup::idToggled, this, [this](int plan, bool checked) {
+        if (checked && plan != m_data.Journal().Profile().DietPlan())
+            OnPlanChosen(plan);
+    });
 
     sentence(QStringLiteral(
         "Your diet plan recommends the following percent of calories from each nutrient."));

@@ -25,6 +25,7 @@ CLogbookPage::CLogbookPage(CDietData& data, QWidget* parent)
     : QAbstractScrollArea(parent), m_data(data),
       m_renderer(std::make_unique<CSectionRenderer>(data, LogbookSections)) {
     setObjectName(QStringLiteral("LogbookPage"));
+    setAccessibleName(QStringLiteral("Logbook"));
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -42,6 +43,13 @@ CLogbookPage::~CLogbookPage() = default;
 void CLogbookPage::Reload() {
     UpdateScrollRange();
     viewport()->update();
+}
+
+std::vector<SReportSection> CLogbookPage::ShownSections() const {
+    std::vector<SReportSection> sections = m_renderer->Sections(CurrentDayScope(m_data));
+    if (sections.size() > static_cast<size_t>(kLogbookScreenSectionCount))
+        sections.resize(static_cast<size_t>(kLogbookScreenSectionCount));
+    return sections;
 }
 
 void CLogbookPage::UpdateScrollRange() {
@@ -86,6 +94,11 @@ void CLogbookPage::paintEvent(QPaintEvent*) {
     }
     QPainter screen(viewport());
     screen.drawPixmap(0, 0, m_buffer);
+    // The page takes the keyboard (it scrolls): show when it has it.
+    if (hasFocus()) {
+        screen.setPen(QPen(m_data.GetTextColor(), 1, Qt::DotLine));
+        screen.drawRect(viewport()->rect().adjusted(1, 1, -2, -2));
+    }
 }
 
 } // namespace fitquill

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/report/report_section.h"
+
 #include <QAbstractScrollArea>
 #include <QPixmap>
 
@@ -26,6 +28,8 @@ public:
     int ContentHeight() const { return m_contentHeight; }
     // Re-reads the day and repaints.
     void Reload();
+    // The sections the page shows for the current day.
+    std::vector<SReportSection> ShownSections() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -3,6 +3,7 @@
 
 #include "core/report/table_report.h"
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/fonts.h"
 
 #include <QFontMetrics>
@@ -69,8 +70,8 @@ int LineHeight(const QFontMetrics& metrics, const SLayout& layout, const SReport
     if (!line.sentence)
         return metrics.height();
     const int width = std::max(1, layout.right - layout.labelLeft);
-    const QRect bounds = metrics.boundingRect(QRect(0, 0, width, 1 << 20), kWrapFlags,
-                                              QString::fromStdString(line.value));
+    const QRect bounds =
+        metrics.boundingRect(QRect(0, 0, width, 1 << 20), kWrapFlags, FromStored(line.value));
     return std::max(bounds.height(), metrics.height());
 }
 
@@ -138,7 +139,7 @@ int CSectionRenderer::DrawSection(QPainter& painter, const SReportSection& secti
     const int headingLeft = left + layout.scale(kHeadingLeft);
     painter.drawText(
         QRect(headingLeft, top, std::max(0, layout.right - headingLeft), layout.headingHeight),
-        Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromStdString(section.heading));
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, FromStored(section.heading));
 
     const QFont regular = RegularFont(painter);
     painter.setFont(regular);
@@ -149,20 +150,18 @@ int CSectionRenderer::DrawSection(QPainter& painter, const SReportSection& secti
         if (line.sentence) {
             painter.drawText(
                 QRect(layout.labelLeft, y, std::max(0, layout.right - layout.labelLeft), height),
-                kWrapFlags, QString::fromStdString(line.value));
+                kWrapFlags, FromStored(line.value));
         } else {
             painter.save();
             painter.setClipRect(
                 QRect(layout.labelLeft, y, std::max(0, layout.right - layout.labelLeft), height));
             painter.drawText(
                 QRect(layout.labelLeft, y, std::max(0, layout.right - layout.labelLeft), height),
-                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                QString::fromStdString(line.label));
+                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, FromStored(line.label));
             painter.restore();
             painter.drawText(
                 QRect(layout.valueLeft, y, std::max(0, layout.right - layout.valueLeft), height),
-                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                QString::fromStdString(line.value));
+                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, FromStored(line.value));
         }
         y += height + layout.scale(kRowGap);
     }

@@ -2,6 +2,7 @@
 #include "desktop/views/table_grid.h"
 
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/fonts.h"
 
 #include <QComboBox>
@@ -60,7 +61,7 @@ QString CTableGrid::CellText(int row, int column) {
     }
     if (column < 0 || column >= static_cast<int>(m_cachedTexts.size()))
         return {};
-    return QString::fromStdString(m_cachedTexts[static_cast<size_t>(column)]);
+    return FromStored(m_cachedTexts[static_cast<size_t>(column)]);
 }
 
 void CTableGrid::paintEvent(QPaintEvent* event) {
@@ -84,11 +85,13 @@ void CTableGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 CSummaryGrid::CSummaryGrid(CDietData& data, QWidget* parent)
     : CTableGrid(data, CTableRenderer::EKind::Summary, parent) {
     setObjectName(QStringLiteral("SummaryGrid"));
+    setAccessibleName(QStringLiteral("Summary Table"));
 }
 
 CNutrientGrid::CNutrientGrid(CDietData& data, QWidget* parent)
     : CTableGrid(data, CTableRenderer::EKind::Nutrient, parent) {
     setObjectName(QStringLiteral("NutrientGrid"));
+    setAccessibleName(QStringLiteral("Nutrient Tables"));
 }
 
 CNutrientTablesPage::CNutrientTablesPage(CDietData& data, QWidget* parent)

@@ -2,6 +2,7 @@
 #include "desktop/views/table_renderer.h"
 
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/views/section_renderer.h"
 #include "desktop/widgets/fonts.h"
 
@@ -90,7 +91,7 @@ void CTableRenderer::Draw(QPainter& painter, const QRect& rect, const SReportSco
             painter.drawRect(cell.adjusted(0, 0, -1, -1));
             painter.drawText(cell.adjusted(padding, 0, -padding, 0),
                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                             QString::fromStdString(texts[static_cast<size_t>(column)]));
+                             FromStored(texts[static_cast<size_t>(column)]));
             left += width;
         }
     }

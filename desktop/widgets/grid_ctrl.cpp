@@ -2,6 +2,7 @@
 #include "desktop/widgets/grid_ctrl.h"
 
 #include "desktop/widgets/fonts.h"
+#include "desktop/widgets/painted_table_accessible.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -42,6 +43,7 @@ void CGridCtrl::SetRowCount(int rows) {
     }
     UpdateScrollBars();
     viewport()->update();
+    NotifyTableChanged(this);
 }
 
 void CGridCtrl::SetColumnCount(int columns) {
@@ -51,6 +53,7 @@ void CGridCtrl::SetColumnCount(int columns) {
         m_currentColumn = ColumnCount() - 1;
     UpdateScrollBars();
     viewport()->update();
+    NotifyTableChanged(this);
 }
 
 void CGridCtrl::SetFixedRows(int rows) {
@@ -98,6 +101,23 @@ void CGridCtrl::SetCellPainter(int column, CellPainter painter) {
     viewport()->update();
 }
 
+void CGridCtrl::SetCellDescriber(int column, TextSource describer) {
+    if (describer)
+        m_describers[column] = std::move(describer);
+    else
+        m_describers.erase(column);
+}
+
+QString CGridCtrl::DrawnText(int row, int column) const {
+    if (row < 0 || row >= m_rowCount || column < 0 || column >= ColumnCount())
+        return {};
+    if (m_cellPainters.count(column)) {
+        auto it = m_describers.find(column);
+        return it == m_describers.end() ? QString() : it->second(row, column);
+    }
+    return m_source ? m_source(row, column) : QString();
+}
+
 void CGridCtrl::SetColors(const QColor& text, const QColor& back) {
     m_text = text;
     m_back = back;
@@ -127,6 +147,7 @@ void CGridCtrl::SetSelection(int anchor, int current) {
             m_currentColumn = std::min(m_fixedColumns, ColumnCount() - 1);
     }
     viewport()->update();
+    NotifyCurrentCell(this, m_currentRow - m_fixedRows, m_currentColumn);
     if (oldFirst != FirstSelectedRow() || oldLast != LastSelectedRow())
         emit SelectionChanged();
 }
@@ -423,12 +444,14 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event) {
         if (m_currentColumn > 0) {
             --m_currentColumn;
             viewport()->update();
+            NotifyCurrentCell(this, m_currentRow - m_fixedRows, m_currentColumn);
         }
         break;
     case Qt::Key_Right:
         if (m_currentColumn + 1 < ColumnCount()) {
             ++m_currentColumn;
             viewport()->update();
+            NotifyCurrentCell(this, m_currentRow - m_fixedRows, m_currentColumn);
         }
         break;
     default:

@@ -58,6 +58,11 @@ public:
     // Draws a column's cells itself instead of the text source (its background is filled).
     void SetCellPainter(int column, CellPainter painter);
     void SetColors(const QColor& text, const QColor& back);
+    // What assistive technology reads for an owner-drawn column's cells (the text source's
+    // texts serve the other columns).
+    void SetCellDescriber(int column, TextSource describer);
+    // A cell's text as drawn: the describer's for owner-drawn columns, else the text source's.
+    QString DrawnText(int row, int column) const;
     // Whether the grid draws lines between cells (on by default).
     void SetGridLines(bool on);
 
@@ -118,6 +123,7 @@ private:
     std::vector<int> m_columnWidths;
     TextSource m_source;
     std::map<int, CellPainter> m_cellPainters;
+    std::map<int, TextSource> m_describers;
     QColor m_text{0, 0, 0};
     QColor m_back{255, 255, 255};
     bool m_gridLines = true;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/widgets/month_calendar.h"
 
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/fonts.h"
+#include "desktop/widgets/painted_table_accessible.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -42,13 +44,29 @@ void CMonthCalendar::SetArrows(bool previous, bool next) {
 
 void CMonthCalendar::SetDate(const CJournalDate& date) {
     m_model.SetDate(date);
-    update();
+    Changed(true);
 }
 
 bool CMonthCalendar::StepMonth(int direction) {
     bool stepped = m_model.StepMonth(direction);
-    update();
+    Changed(stepped);
     return stepped;
+}
+
+bool CMonthCalendar::ChooseDay(int day) {
+    if (!m_model.SelectDay(day))
+        return false;
+    Changed(false);
+    emit DayChosen(m_model.SelectedDate());
+    return true;
+}
+
+void CMonthCalendar::Changed(bool monthChanged) {
+    update();
+    if (monthChanged)
+        NotifyTableChanged(this);
+    const Model::SCell cell = m_model.CellOfDay(m_model.SelectedDay());
+    NotifyCurrentCell(this, cell.row - Model::kFirstWeekRow, cell.column);
 }
 
 void CMonthCalendar::SetSelectionShown(bool shown) {
@@ -105,7 +123,7 @@ void CMonthCalendar::paintEvent(QPaintEvent*) {
 
     const int width = Model::kColumns * kColumnWidth;
     const QRect title(0, 0, width, kRowHeight);
-    painter.drawText(title, Qt::AlignCenter, QString::fromStdString(m_model.Title()));
+    painter.drawText(title, Qt::AlignCenter, FromStored(m_model.Title()));
     if (m_previousArrow)
         DrawArrow(painter, CellRect(Model::kTitleRow, 0), true);
     if (m_nextArrow)
@@ -132,6 +150,11 @@ void CMonthCalendar::paintEvent(QPaintEvent*) {
             painter.setPen(m_textColor);
             painter.drawRect(area.adjusted(0, 0, -1, -1));
         }
+        // The keyboard's place, as the grids show theirs.
+        if (hasFocus() && day == m_model.SelectedDay()) {
+            painter.setPen(QPen(m_textColor, 1, Qt::DotLine));
+            painter.drawRect(area.adjusted(1, 1, -2, -2));
+        }
     }
 }
 
@@ -140,7 +163,7 @@ bool CMonthCalendar::ClickAt(QPoint point) {
         const int direction = IsPreviousArea(point) ? -1 : 1;
         if (!m_model.StepMonth(direction))
             return false;
-        update();
+        Changed(true);
         emit MonthStepped(direction);
         return true;
     }
@@ -149,9 +172,7 @@ bool CMonthCalendar::ClickAt(QPoint point) {
     const int day = m_model.DayAt(point.y() / kRowHeight, point.x() / kColumnWidth);
     if (day == 0)
         return false;
-    m_model.SelectDay(day);
-    update();
-    emit DayChosen(m_model.SelectedDate());
+    ChooseDay(day);
     // Repeating a click on a day would only choose the same day again.
     return false;
 }
@@ -204,13 +225,22 @@ void CMonthCalendar::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
         days = Model::kColumns;
         break;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        // The title's arrows, for the keyboard (a pair steps both views whichever one asks).
+        if (const int direction = event->key() == Qt::Key_PageUp ? -1 : 1;
+            m_model.StepMonth(direction)) {
+            Changed(true);
+            emit MonthStepped(direction);
+        }
+        return;
     default:
         QWidget::keyPressEvent(event);
         return;
     }
     // Like a grid, the selection stops at the edge of the days.
     if (m_model.MoveSelection(days)) {
-        update();
+        Changed(false);
         emit DayChosen(m_model.SelectedDate());
     }
 }

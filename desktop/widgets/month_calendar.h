@@ -36,6 +36,9 @@ public:
     // Steps the shown month as the arrows do, but emits nothing.
     bool StepMonth(int direction);
 
+    // Selects a day of the shown month as a click on it does (DayChosen); false outside it.
+    bool ChooseDay(int day);
+
     // Whether the selected day is drawn highlighted (a pair highlights only one of its views).
     void SetSelectionShown(bool shown);
     bool IsSelectionShown() const { return m_selectionShown; }
@@ -72,6 +75,8 @@ private:
     // Acts on a click; true when holding the button should repeat it.
     bool ClickAt(QPoint point);
     void StopRepeat();
+    // Repaints and tells assistive technology what changed (the month, the selected day).
+    void Changed(bool monthChanged);
     void DrawArrow(class QPainter& painter, const QRect& area, bool pointsLeft) const;
 
     CCalendarModel m_model;

@@ -2,6 +2,7 @@
 #include "desktop/widgets/numeric_edit.h"
 
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -26,7 +27,7 @@ const QLatin1Char kSeparator(',');
 // The leading number of a text, like the C library's text-to-double conversion but
 // independent of the C locale (Qt sets it from the environment). Nothing usable gives 0.
 double LeadingNumber(const QString& text) {
-    const std::string ascii = text.trimmed().toStdString();
+    const std::string ascii = ToStored(text.trimmed());
     double value = 0.0;
     const char* first = ascii.data();
     const char* last = first + ascii.size();

@@ -2,6 +2,7 @@
 #include "platform/palm/user_store.h"
 
 #include "core/io/atomic_file.h"
+#include "core/windows1252.h"
 
 #include <algorithm>
 #include <cctype>
@@ -198,8 +199,10 @@ int32_t CUserStore::Add(std::string_view name, std::optional<uint32_t> id) {
     std::vector<SUser> users;
     if (int32_t result = Load(users); result != 0)
         return result;
-    // The name becomes the folder name, so it must be one safe folder level.
-    if (!IsSafeFolderName(name))
+    // The name becomes the folder name (its UTF-8 form, which a file manager shows as the
+    // name), so it must be one safe folder level.
+    const std::string folderName = Windows1252ToUtf8(name);
+    if (!IsSafeFolderName(name) || !IsSafeFolderName(folderName))
         return kUserStoreBadName;
     for (const SUser& user : users) {
         if (user.name == name || (id && user.id == *id))
@@ -223,7 +226,7 @@ int32_t CUserStore::Add(std::string_view name, std::optional<uint32_t> id) {
     std::error_code ec;
     fs::create_directories(*m_root, ec);
     for (int suffix = 1; user.folder.empty(); ++suffix) {
-        std::string candidate(name);
+        std::string candidate = folderName;
         if (suffix > 1)
             candidate += std::to_string(suffix);
         if (candidate.size() > 255 || suffix > 1000)

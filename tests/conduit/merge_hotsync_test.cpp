@@ -159,3 +159,46 @@ TEST_F(MergeHotSyncTest, SampleOfScenariosThroughTheRealConduits) {
 }
 
 } // namespace
+
+// The handheld shows the same code page as the desktop files: the conduit moves name bytes as
+// they are, both ways.
+TEST_F(MergeHotSyncTest, AnAccentedFoodKeepsItsBytesOnBothSides) {
+    const std::string name = "Cr\xE8me br\xFBl\xE9"
+                             "e";
+    CFoodDB desktop;
+    const int group = desktop.AddGroup(CFoodGroup("Desserts"));
+    ASSERT_GE(group, 0);
+    const auto g = static_cast<uint16_t>(group);
+    const int category = desktop.AddCategory(g, CFoodCategory("Cr\xE8mes"));
+    ASSERT_GE(category, 0);
+    CFoodItem item;
+    item.SetName(name, true);
+    item.SetBaseMeasure(CServingMeasure(1.0f, 14), true);
+    item.SetServing(CServingMeasure(1.0f, 14));
+    ASSERT_GE(desktop.AddFoodItem(g, static_cast<uint16_t>(category), item), 0);
+    const auto holdsName = [&](const Bytes& bytes) {
+        return std::string(bytes.begin(), bytes.end()).find(name + '\0') != std::string::npos;
+    };
+
+    CJournalDB journal;
+    Place("FQA-AppDB", "UserDB.ddb", PackJournalRecords(journal), std::nullopt);
+    CFoodDB empty;
+    Place("FQA-FoodDB", "FoodDB.ddb", CFoodDBFile::PackRecords(empty), CFoodDBFile::Pack(desktop));
+    ASSERT_EQ(HotSync("sync '" + Handheld().string() + "' --action desktop"), 0) << [&] {
+        const Bytes out = ReadBytes(m_dir / "out");
+        return std::string(out.begin(), out.end());
+    }();
+    const RecordList handheld = ReadHandheldDatabase(Pdb("FQA-FoodDB"));
+    EXPECT_TRUE(std::any_of(handheld.begin(), handheld.end(), holdsName));
+
+    Place("FQA-FoodDB", "FoodDB.ddb", handheld, std::nullopt);
+    ASSERT_EQ(HotSync("sync '" + Handheld().string() + "' --action handheld"), 0);
+    CFoodDB back;
+    back.SetPaths(DesktopFile("FoodDB.ddb"), DesktopFile("FoodDB.ddb").parent_path());
+    ASSERT_EQ(CFoodDBFile(EFoodFileMode::Conduit).Load(back), EFoodLoadResult::Loaded);
+    EXPECT_TRUE(holdsName(FileBytes(DesktopFile("FoodDB.ddb"))));
+    ASSERT_EQ(back.GroupCount(), 1);
+    ASSERT_EQ(back.ItemCount(0, 0), 1);
+    EXPECT_EQ(back.GetCategory(0, 0).Name(), "Cr\xE8mes");
+    EXPECT_EQ(back.GetCategory(0, 0).Items()[0].Name(), name);
+}

@@ -39,9 +39,25 @@ timeout $((actions * 3 + 180)) xvfb-run -a "${screen[@]}" bash -c '
           Page_Up F2 F5 F6 ctrl+a ctrl+c ctrl+x ctrl+v ctrl+z ctrl+s ctrl+n ctrl+o ctrl+p
           alt+f alt+e alt+v alt+o Escape Escape)
     words=(150.5 72 Apple 0 -1 9999999 "Walked to work" "x y" 1.2.3 "  " 120 07 ab%d)
+    # The main window once it is shown at its full size (a slow start under the sanitizers
+    # maps it at 1 x 1 pixels first).
+    main_window() {
+        for _ in $(seq 1 300); do
+            for candidate in $(xdotool search --onlyvisible --pid "$app" --name "^Fitquill Desktop$" 2>/dev/null); do
+                WIDTH=0 HEIGHT=0
+                eval "$(xdotool getwindowgeometry --shell "$candidate" 2>/dev/null)"
+                if [ "$WIDTH" -gt 200 ] && [ "$HEIGHT" -gt 200 ]; then
+                    echo "$candidate"
+                    return 0
+                fi
+            done
+            sleep 0.1
+        done
+        return 1
+    }
     start() {
         "$program" 2>>"$log.stderr" & app=$!
-        window=$(bash "$main_window") || { echo "no main window"; kill "$app"; exit 1; }
+        window=$(main_window) || { echo "no main window"; kill "$app"; exit 1; }
         sleep 1
     }
     # The window that takes the input: the newest titled window of the program (a dialog in

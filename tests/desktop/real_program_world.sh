@@ -4,10 +4,9 @@
 # the last one opened) in $world, removed when the test's shell exits, and sets:
 #   world   the folder holding all of it
 #   screen  the xvfb-run arguments of the virtual screen (1280x1024, 24 bits)
-# and exports main_window, a script that prints the program's main window once it is shown
-# (for the tests that type into it).
 # Ends the test with exit code 77 (skipped) when xvfb-run is not installed.
-# Tests that type into the program use xdotool (installed by scripts/setup.sh).
+# Tests that act in the program source atspi_session.sh after this file and find its controls
+# through its accessible tree (atspi_driver.py).
 
 if ! command -v xvfb-run >/dev/null 2>&1; then
     echo "xvfb-run is not installed: skipped"
@@ -32,5 +31,3 @@ printf 'FitquillUsers 1\n1234\tAnn\tAnn\n' >"$world/palm/users.idx"
 printf '[CurrentUser]\nName=Ann\n\n[InstallPath]\nName=%s/install/\n' "$world" \
     >"$world/config/Quorvel/Fitquill.conf"
 screen=(-s "-screen 0 1280x1024x24")
-export main_window
-main_window="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/main_window.sh"

@@ -6,7 +6,8 @@
 namespace fitquill {
 
 CCommandLine::CCommandLine(const std::vector<std::string>& words,
-                           const std::set<std::string>& options, std::string program)
+                           const std::set<std::string>& options, std::string program,
+                           const std::set<std::string>& flags)
     : m_program(std::move(program)) {
     bool onlyPositional = false;
     for (size_t i = 0; i < words.size(); ++i) {
@@ -20,10 +21,15 @@ CCommandLine::CCommandLine(const std::vector<std::string>& words,
             continue;
         }
         const std::string name = word.substr(2);
-        if (options.count(name) == 0)
+        const bool flag = flags.count(name) != 0;
+        if (!flag && options.count(name) == 0)
             throw CToolFailure("Unknown option " + word + " (see " + m_program + " --help).");
         if (Option(name))
             throw CToolFailure("The option " + word + " is given twice.");
+        if (flag) {
+            m_options.emplace_back(name, std::string());
+            continue;
+        }
         if (i + 1 >= words.size())
             throw CToolFailure("The option " + word + " needs a value.");
         m_options.emplace_back(name, words[++i]);

@@ -19,14 +19,15 @@ public:
 
 // The words after a command: options "--name value" anywhere, the other words positional; after
 // "--" every word is positional (a user name may start with dashes). Unknown, repeated or
-// value-less options raise CToolFailure.
+// value-less options raise CToolFailure. Flags are options without a value ("--force").
 class CCommandLine {
 public:
     // `program` names the tool in the messages ("see PROGRAM --help", "Usage: PROGRAM ...").
     CCommandLine(const std::vector<std::string>& words, const std::set<std::string>& options,
-                 std::string program = "fitquill");
+                 std::string program = "fitquill", const std::set<std::string>& flags = {});
 
     std::optional<std::string> Option(std::string_view name) const;
+    bool Flag(std::string_view name) const { return Option(name).has_value(); }
     std::string RequiredOption(std::string_view name) const;
     const std::vector<std::string>& Positional() const { return m_positional; }
     // Raises CToolFailure unless exactly `count` positional words were given.

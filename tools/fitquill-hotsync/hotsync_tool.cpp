@@ -6,6 +6,7 @@
 #include "platform/palm/user_store.h"
 #include "platform/settings/program_locations.h"
 #include "platform/settings/settings_store.h"
+#include "tools/common/terminal_text.h"
 #include "tools/fitquill-hotsync/conduit_actions.h"
 #include "tools/fitquill-hotsync/conduit_module.h"
 #include "tools/fitquill-hotsync/conduit_records.h"
@@ -64,7 +65,7 @@ void InitHandheld(const std::vector<std::string>& words, std::ostream& out) {
     line.ExpectPositional(1, "init-handheld DIR --user NAME --id N");
     SHandheld handheld;
     handheld.folder = line.Positional()[0];
-    handheld.userName = line.RequiredOption("user");
+    handheld.userName = StoredText(line.RequiredOption("user"), "The user name");
     handheld.userId = static_cast<uint32_t>(CHotSyncArguments::ParseUnsigned(
         line.RequiredOption("id"), "The user ID", 1, std::numeric_limits<uint32_t>::max()));
     if (handheld.userName.empty())
@@ -79,8 +80,8 @@ void InitHandheld(const std::vector<std::string>& words, std::ostream& out) {
     std::string error;
     if (!SaveHandheldUser(handheld, &error))
         throw CHotSyncFailure("Cannot make the handheld: " + error);
-    out << "Handheld of " << handheld.userName << " (user ID " << handheld.userId << ") in "
-        << handheld.folder.string() << "\n";
+    out << "Handheld of " << TerminalText(handheld.userName) << " (user ID " << handheld.userId
+        << ") in " << handheld.folder.string() << "\n";
 }
 
 constexpr const char* kLockWaitVariable = "FITQUILL_HOTSYNC_LOCK_WAIT_MS";
@@ -103,7 +104,7 @@ int Sync(const char* argv0, const std::vector<std::string>& words, std::ostream&
             CHotSyncArguments::ParseUnsigned(*wait, kLockWaitVariable, 0, 600000)));
     const CHotSyncOperation::SResult result = operation.Run(action);
     for (const std::string& logLine : result.logLines)
-        out << logLine << "\n";
+        out << TerminalText(logLine) << "\n";
     out.flush();
     if (!result.logError.empty()) {
         err << OneLine("The HotSync log could not be saved: " + result.logError) << "\n";
@@ -126,7 +127,8 @@ void Configure(const char* argv0, const std::vector<std::string>& words, std::os
         throw CHotSyncFailure("No conduit '" + conduitName +
                               "' is registered (see fitquill-hotsync conduits).");
     CHotSyncUsers users(UserSource(argv0));
-    const SHotSyncUser user = users.ByName(line.RequiredOption("user"));
+    const SHotSyncUser user =
+        users.ByName(StoredText(line.RequiredOption("user"), "The user name"));
 
     std::string error;
     const CConduitActionStore store(user.folder);
@@ -154,7 +156,7 @@ void Configure(const char* argv0, const std::vector<std::string>& words, std::os
     }
 
     const auto answer = CConduitRecords::ConfigurationAnswer(record);
-    const std::string who = conduit->name + " for " + user.name;
+    const std::string who = conduit->name + " for " + TerminalText(user.name);
     if (!answer) {
         out << who << ": unchanged, " << CConduitActionStore::Describe(next) << "\n";
         return;

@@ -2,6 +2,7 @@
 #include "tools/fitquill-hotsync/hotsync_users.h"
 
 #include "core/io/atomic_file.h"
+#include "tools/common/terminal_text.h"
 #include "tools/fitquill-hotsync/hotsync_arguments.h"
 
 #include <charconv>
@@ -96,8 +97,8 @@ SHotSyncUser CHotSyncUsers::OwnForHandheld(SHandheld& handheld, std::vector<std:
             renamed.userName = found.name;
             std::string error;
             if (!SaveHandheldUser(renamed, &error))
-                throw CHotSyncFailure("Cannot rename the handheld's user to " + found.name + ": " +
-                                      error);
+                throw CHotSyncFailure("Cannot rename the handheld's user to " +
+                                      TerminalText(found.name) + ": " + error);
             notes.push_back("Handheld user " + handheld.userName + " renamed to " + found.name);
             handheld = renamed;
         }
@@ -105,7 +106,7 @@ SHotSyncUser CHotSyncUsers::OwnForHandheld(SHandheld& handheld, std::vector<std:
     }
     if (!m_own->FindUserByName(handheld.userName, user)) {
         if (!m_own->AddUser(handheld.userName) || !m_own->FindUserByName(handheld.userName, user))
-            throw CHotSyncFailure("Cannot add the user " + handheld.userName + ": " +
+            throw CHotSyncFailure("Cannot add the user " + TerminalText(handheld.userName) + ": " +
                                   (m_own->LastError().empty()
                                        ? std::string("the name cannot serve as a folder name")
                                        : m_own->LastError()));
@@ -160,7 +161,7 @@ SHotSyncUser CHotSyncUsers::ByName(std::string_view name) {
     UserHandle user = 0;
     if (m_own) {
         if (!m_own->FindUserByName(name, user))
-            throw CHotSyncFailure("There is no HotSync user '" + std::string(name) + "'.");
+            throw CHotSyncFailure("There is no HotSync user '" + TerminalText(name) + "'.");
         uint32_t id = 0;
         for (const auto& [keptId, keptName] : ReadIds())
             if (keptName == name)
@@ -169,7 +170,7 @@ SHotSyncUser CHotSyncUsers::ByName(std::string_view name) {
     }
     const int32_t result = m_store.FindUserByName(name, user);
     if (result == kUserStoreNoSuchUser)
-        throw CHotSyncFailure("There is no HotSync user '" + std::string(name) + "'.");
+        throw CHotSyncFailure("There is no HotSync user '" + TerminalText(name) + "'.");
     if (result != 0)
         Fail("Cannot read the HotSync users", result);
     return Describe(user);
@@ -211,8 +212,8 @@ SHotSyncUser CHotSyncUsers::ForHandheld(SHandheld& handheld, std::vector<std::st
         adopted.userId = user.id;
         std::string error;
         if (!SaveHandheldUser(adopted, &error))
-            throw CHotSyncFailure("Cannot give the handheld the user ID of " + user.name + ": " +
-                                  error);
+            throw CHotSyncFailure("Cannot give the handheld the user ID of " +
+                                  TerminalText(user.name) + ": " + error);
         notes.push_back("Handheld user " + user.name + " now has user ID " +
                         std::to_string(user.id));
         handheld = adopted;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/fitquill/dump_text.h"
 
+#include "core/windows1252.h"
+#include "tools/common/terminal_text.h"
+
 #include <cstdio>
 
 namespace fitquill {
@@ -14,7 +17,8 @@ std::string QuotedText(std::string_view text) {
             quoted += c;
         } else if (c == '\n') {
             quoted += "\\n";
-        } else if (byte < 0x20 || byte == 0x7F) {
+        } else if (byte < 0x20 || byte == 0x7F ||
+                   Windows1252ToUnicode(byte) == kReplacementCharacter) {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\x%02x", byte);
             quoted += escape;
@@ -23,7 +27,7 @@ std::string QuotedText(std::string_view text) {
         }
     }
     quoted += '"';
-    return quoted;
+    return TerminalText(quoted);
 }
 
 std::string NumberText(double value) {

@@ -14,8 +14,9 @@ namespace fitquill {
 
 // Pieces of the readable listings of the files, shared by the journal and food dumps.
 
-// In double quotes, with quotes, backslashes and control bytes escaped ("\n", "\x0d"), so that
-// every stored byte shows and a listing line never breaks.
+// In double quotes as UTF-8, with quotes, backslashes, control bytes and the bytes Windows-1252
+// leaves undefined escaped ("\n", "\x0d", "\x81"), so that every stored byte shows and a
+// listing line never breaks.
 std::string QuotedText(std::string_view text);
 // A float as stored, to six significant digits without trailing zeros ("182.4", "-1").
 std::string NumberText(double value);

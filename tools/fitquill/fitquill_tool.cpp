@@ -3,8 +3,10 @@
 
 #include "core/internal_error.h"
 #include "core/report/logbook_report.h"
+#include "core/report/meal_log_rows.h"
 #include "platform/settings/user_data_move.h"
 #include "tools/common/command_line.h"
+#include "tools/common/terminal_text.h"
 #include "tools/fitquill/food_commands.h"
 #include "tools/fitquill/journal_commands.h"
 #include "tools/fitquill/user_commands.h"
@@ -45,9 +47,31 @@ void Logbook(const std::vector<std::string>& words, std::ostream& out) {
     CJournalCommands::ReadJournalFile(line.RequiredOption("journal"), journal);
     journal.GoToDate(CJournalDate::Today());
     for (const SReportSection& section : LogbookSections(journal)) {
-        out << section.heading << '\n';
+        out << TerminalText(section.heading) << '\n';
         for (const SReportLine& row : section.lines)
-            out << "  " << (row.sentence ? row.value : row.label + " " + row.value) << '\n';
+            out << "  " << TerminalText(row.sentence ? row.value : row.label + " " + row.value)
+                << '\n';
+    }
+}
+
+// Today's meal log as the Meal Log page lists it (meals in order), one row a line: the row's
+// non-empty texts separated by tabs, the food's name first and its calories third.
+void MealLog(const std::vector<std::string>& words, std::ostream& out) {
+    const CCommandLine line(words, {"journal"});
+    line.ExpectPositional(0, "meal-log --journal FILE");
+    CJournalDB journal;
+    CJournalCommands::ReadJournalFile(line.RequiredOption("journal"), journal);
+    const int position = journal.FindDay(CJournalDate::Today());
+    CDayRecord* day = position < 0 ? nullptr : &journal.Day(position);
+    const CMealLogRowRenderer rows(false);
+    for (int row = 1; row < rows.RowCount(day, 0); ++row) {
+        const SMealLogRow texts = rows.Row(day, 0, row);
+        std::string text;
+        for (const auto& cells : texts.lines)
+            for (const std::string& cell : cells)
+                if (cell.find_first_not_of(' ') != std::string::npos)
+                    text += (text.empty() ? "" : "\t") + cell;
+        out << text << '\n';
     }
 }
 
@@ -72,6 +96,8 @@ const char* const CFitquillTool::kUsage =
     "  dump --journal FILE        list everything a journal file holds\n"
     "  logbook --journal FILE     print today's logbook: weight, meals, BMR, exercise, goals,\n"
     "                             blood pressure and body measurements\n"
+    "  meal-log --journal FILE    print today's meal log rows, one a line: the texts of a row\n"
+    "                             (name, serving, calories, nutrients) separated by tabs\n"
     "  demo (--user NAME | --journal FILE) --days N [--seed S]\n"
     "                             replace the journal by a demonstration journal of N days\n"
     "                             ending today, the same for the same seed (default 1);\n"
@@ -86,9 +112,11 @@ const char* const CFitquillTool::kUsage =
     "  food export --db FILE [--out FILE.csv] [--group NAME [--category NAME]]\n"
     "                             export all groups, one group or one category as food data\n"
     "                             (by default to the database's path ending in .csv)\n"
-    "  food import --db FILE --csv FILE.csv --mode 0|1|2|3\n"
+    "  food import --db FILE --csv FILE.csv --mode 0|1|2|3 [--force]\n"
     "                             import food data and save the database; print the number\n"
     "                             of lines imported. A failed import leaves the file as it was.\n"
+    "                             Mode 0 that would remove more than half of the foods needs\n"
+    "                             --force.\n"
     "                               0  replace the entire food database\n"
     "                               1  replace the contents of each category in the file\n"
     "                               2  add items; imported items replace existing ones\n"
@@ -139,6 +167,8 @@ int CFitquillTool::Run(const char* argv0, const std::vector<std::string>& argume
             Dump(words, out);
         else if (command == "logbook")
             Logbook(words, out);
+        else if (command == "meal-log")
+            MealLog(words, out);
         else if (command == "demo")
             CJournalCommands::Demo(words, whereProgram, out);
         else if (command == "trend")

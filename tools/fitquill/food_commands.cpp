@@ -3,7 +3,9 @@
 
 #include "core/food/food_csv.h"
 #include "core/food/food_db_file.h"
+#include "core/food/food_import_guard.h"
 #include "tools/common/command_line.h"
+#include "tools/common/terminal_text.h"
 #include "tools/fitquill/food_dump.h"
 
 #include <system_error>
@@ -29,14 +31,14 @@ void Export(const CCommandLine& line, std::ostream& out) {
     if (!groupName) {
         exported = CFoodCsv::ExportAll(db, target, &error);
     } else {
-        const int group = db.FindGroup(*groupName);
+        const int group = db.FindGroup(StoredText(*groupName, "The food group name"));
         if (group < 0)
             throw CToolFailure("There is no food group named '" + *groupName + "'.");
         const auto g = static_cast<uint16_t>(group);
         if (!categoryName) {
             exported = CFoodCsv::ExportGroup(db, target, g, &error);
         } else {
-            const int category = db.FindCategory(g, *categoryName);
+            const int category = db.FindCategory(g, StoredText(*categoryName, "The category name"));
             if (category < 0)
                 throw CToolFailure("There is no category named '" + *categoryName +
                                    "' in the food group '" + *groupName + "'.");
@@ -57,7 +59,7 @@ EFoodImportMode ParseMode(const std::string& text) {
 }
 
 void Import(const CCommandLine& line, std::ostream& out) {
-    line.ExpectPositional(0, "food import --db FILE --csv FILE.csv --mode 0|1|2|3");
+    line.ExpectPositional(0, "food import --db FILE --csv FILE.csv --mode 0|1|2|3 [--force]");
     const fs::path file = line.RequiredOption("db");
     const fs::path csv = line.RequiredOption("csv");
     const EFoodImportMode mode = ParseMode(line.RequiredOption("mode"));
@@ -66,29 +68,42 @@ void Import(const CCommandLine& line, std::ostream& out) {
         throw CToolFailure("The food data file " + csv.string() + " does not exist.");
     CFoodDB db;
     CFoodCommands::LoadFoodFile(file, db, true);
+    const size_t foodsBefore = CFoodImportGuard::FoodCount(db);
 
     // A failed import is not saved: the database on disk stays as it was, rather than keeping
     // the partial import that remains in memory.
     const SFoodImportResult result = CFoodCsv::Import(db, csv, mode);
+    if (result.noFoodData)
+        throw CToolFailure(CFoodCsv::kNoFoodDataText);
     if (!result.ok)
-        throw CToolFailure(CFoodCsv::ImportFailedText(result.lineNumber));
+        throw CToolFailure("Importing of food data failed on line " +
+                           std::to_string(result.lineNumber) + " (" + result.error +
+                           "). Nothing was imported; the food database file is unchanged.");
+    const size_t foodsAfter = CFoodImportGuard::FoodCount(db);
+    if (CFoodImportGuard::NeedsConfirmation(mode, foodsAfter, foodsBefore) && !line.Flag("force"))
+        throw CToolFailure("The new food data holds " + std::to_string(foodsAfter) +
+                           " foods; the food database holds " + std::to_string(foodsBefore) +
+                           ". Nothing was imported: replacing more than half of the foods "
+                           "needs --force.");
     CFoodDBFile writer(EFoodFileMode::Conduit);
     if (!writer.Save(db))
         throw CToolFailure("The food database " + file.string() +
                            " could not be saved: " + writer.LastError());
     const long lines = result.lineNumber - 1;
-    out << "Imported " << lines << (lines == 1 ? " line" : " lines") << " of food data.\n";
+    out << "Imported " << lines << (lines == 1 ? " line" : " lines") << " of food data.\n"
+        << "The file was read as " << CFoodCsv::EncodingName(result.encoding) << ".\n";
 }
 
 void Find(const CCommandLine& line, std::ostream& out) {
     line.ExpectPositional(1, "food find --db FILE TEXT");
     CFoodDB db;
     CFoodCommands::LoadFoodFile(line.RequiredOption("db"), db, false);
-    db.Find(line.Positional()[0]);
+    db.Find(StoredText(line.Positional()[0], "The text to find"));
     for (const SFoodSearchResult& result : db.SearchResults()) {
         const CFoodGroup& group = db.GetGroup(result.group);
         const CFoodCategory& category = db.GetCategory(result.group, result.category);
-        out << group.Name() << " / " << category.Name() << " / " << result.item.Name() << '\n';
+        out << TerminalText(group.Name() + " / " + category.Name() + " / " + result.item.Name())
+            << '\n';
     }
 }
 
@@ -120,7 +135,7 @@ void CFoodCommands::Run(const std::vector<std::string>& words, std::ostream& out
     if (action == "export")
         Export(CCommandLine(rest, {"db", "out", "group", "category"}), out);
     else if (action == "import")
-        Import(CCommandLine(rest, {"db", "csv", "mode"}), out);
+        Import(CCommandLine(rest, {"db", "csv", "mode"}, "fitquill", {"force"}), out);
     else if (action == "find")
         Find(CCommandLine(rest, {"db"}), out);
     else

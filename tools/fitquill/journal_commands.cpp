@@ -7,6 +7,7 @@
 #include "core/journal/user_data_export.h"
 #include "core/report/weight_trend.h"
 #include "tools/common/command_line.h"
+#include "tools/common/terminal_text.h"
 #include "tools/fitquill/demo_journal.h"
 #include "tools/fitquill/dump_text.h"
 #include "tools/fitquill/journal_dump.h"
@@ -30,6 +31,14 @@ void OpenUserJournal(const CUserDirectory& users, const std::string& name, CJour
     std::string error;
     if (!CJournalFile::Open(journal, users, name, &error))
         throw CToolFailure(error);
+}
+
+// The --user name in its stored form.
+std::optional<std::string> UserOption(const CCommandLine& line) {
+    const auto typed = line.Option("user");
+    if (!typed)
+        return std::nullopt;
+    return StoredText(*typed, "The user name");
 }
 
 // Exactly one of --user and --journal.
@@ -57,7 +66,7 @@ void CJournalCommands::ExportUserData(const std::vector<std::string>& words,
     CheckOneSource(line);
 
     CJournalDB journal;
-    if (const auto name = line.Option("user")) {
+    if (const auto name = UserOption(line)) {
         OpenUserJournal(locations().MakeUserDirectory(), *name, journal);
     } else {
         ReadJournalFile(*line.Option("journal"), journal);
@@ -104,7 +113,7 @@ void CJournalCommands::Demo(const std::vector<std::string>& words, const Locatio
     CJournalDB journal;
     CFoodDB foods;
     fs::path dataFolder;
-    if (const auto name = line.Option("user")) {
+    if (const auto name = UserOption(line)) {
         const CProgramLocations& where = locations();
         dataFolder = where.DataFolder();
         CUserDirectory users = where.MakeUserDirectory();
@@ -149,7 +158,7 @@ void CJournalCommands::Trend(const std::vector<std::string>& words,
         end = CJournalDate(parsed->day, parsed->month, parsed->year);
     }
     CJournalDB journal;
-    if (const auto name = line.Option("user"))
+    if (const auto name = UserOption(line))
         OpenUserJournal(locations().MakeUserDirectory(), *name, journal);
     else
         ReadJournalFile(*line.Option("journal"), journal);

@@ -2,6 +2,7 @@
 #include "tools/fitquill/user_commands.h"
 
 #include "tools/common/command_line.h"
+#include "tools/common/terminal_text.h"
 
 namespace fitquill {
 namespace {
@@ -13,7 +14,7 @@ void ListUsers(const CUserDirectory& users, std::ostream& out) {
         std::string name;
         if (!users.GetUserHandle(index, user) || !users.GetUserName(user, name))
             throw CToolFailure("The user list could not be read.");
-        out << name << '\n';
+        out << TerminalText(name) << '\n';
     }
     // The names read before damage are shown, but the damage must not pass unnoticed.
     if (!users.ListLoaded())
@@ -26,7 +27,7 @@ void ListUsers(const CUserDirectory& users, std::ostream& out) {
 UserHandle CUserCommands::FindUser(const CUserDirectory& users, const std::string& name) {
     UserHandle user = 0;
     if (!users.FindUserByName(name, user))
-        throw CToolFailure("There is no user named '" + name + "'.");
+        throw CToolFailure("There is no user named '" + TerminalText(name) + "'.");
     return user;
 }
 
@@ -60,7 +61,9 @@ void CUserCommands::Run(const std::vector<std::string>& words, const CProgramLoc
         throw CToolFailure("Unknown users command '" + action + "' (see fitquill --help).");
     const CCommandLine line(std::vector<std::string>(words.begin() + 1, words.end()), {});
     line.ExpectPositional(known->arguments, known->usage);
-    const std::vector<std::string>& names = line.Positional();
+    std::vector<std::string> names;
+    for (const std::string& typed : line.Positional())
+        names.push_back(StoredText(typed, "The user name"));
 
     // Only now: opening the program's own list creates it when there is none.
     CUserDirectory users = locations.MakeUserDirectory();

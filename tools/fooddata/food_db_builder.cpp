@@ -6,6 +6,7 @@
 #include "tools/fooddata/serving_rules.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <limits>
 #include <map>
@@ -34,8 +35,12 @@ constexpr int kCollisionRounds = 6;
 
 struct SPending {
     size_t food = 0;
-    std::vector<std::string> parts;
+    std::vector<std::string> parts; // what the category leaves to tell the items apart
     size_t estimatedBytes = 0;
+    std::vector<std::string> nameParts; // the food first, then the facts (NameParts)
+    // Facts (name keys) that tell this food from every other of the database led by the same
+    // food; kept in the name while they fit.
+    std::vector<std::string> globalRequired;
 };
 
 struct SCategoryKey {
@@ -227,8 +232,8 @@ struct SNamed {
     bool numbered = false;
 };
 
-// The parts an item needs so that no sibling has them all: the first part, then greedily
-// the part that rules out the most remaining siblings.
+// The parts an item needs so that no sibling has them all: greedily the part that rules out
+// the most remaining siblings.
 std::vector<std::string> RequiredParts(const std::vector<std::vector<std::string>>& keys,
                                        size_t item) {
     const auto has = [&](size_t j, const std::string& key) {
@@ -237,10 +242,9 @@ std::vector<std::string> RequiredParts(const std::vector<std::vector<std::string
     std::vector<std::string> required;
     if (keys[item].empty())
         return required;
-    required.push_back(keys[item][0]);
     std::vector<size_t> rivals;
     for (size_t j = 0; j < keys.size(); ++j) {
-        if (j != item && has(j, keys[item][0]))
+        if (j != item)
             rivals.push_back(j);
     }
     while (!rivals.empty()) {
@@ -264,6 +268,153 @@ std::vector<std::string> RequiredParts(const std::vector<std::vector<std::string
     return required;
 }
 
+// For every food, the facts that tell it from the other foods of the database led by the
+// same food ("Beef", "Tuna"): greedily the fact that rules out the most rivals. Sets of
+// rivals are bit sets, since the largest family has near a thousand foods.
+void FindGlobalRequired(CategoryMap& categories) {
+    std::map<std::string, std::vector<SPending*>> byHead;
+    for (auto& [key, items] : categories) {
+        for (auto& item : items) {
+            if (!item.nameParts.empty())
+                byHead[SingularWord(LowerAscii(StripParentheses(item.nameParts[0])))].push_back(
+                    &item);
+        }
+    }
+    for (auto& [head, members] : byHead) {
+        const size_t n = members.size();
+        if (n < 2)
+            continue;
+        const size_t words = (n + 63) / 64;
+        std::map<std::string, std::vector<uint64_t>> holders;
+        std::vector<std::vector<std::string>> keys(n);
+        for (size_t i = 0; i < n; ++i) {
+            const auto& parts = members[i]->nameParts;
+            keys[i] = NameKeys(std::vector<std::string>(parts.begin() + 1, parts.end()));
+            for (const auto& key : keys[i]) {
+                auto& bits = holders[key];
+                bits.resize(words, 0);
+                bits[i / 64] |= uint64_t{1} << (i % 64);
+            }
+        }
+        for (size_t i = 0; i < n; ++i) {
+            std::vector<uint64_t> rivals(words, ~uint64_t{0});
+            if (n % 64)
+                rivals.back() = (uint64_t{1} << (n % 64)) - 1;
+            rivals[i / 64] &= ~(uint64_t{1} << (i % 64));
+            std::vector<std::string>& required = members[i]->globalRequired;
+            for (;;) {
+                size_t bestCount = 0;
+                const std::string* best = nullptr;
+                for (const auto& key : keys[i]) {
+                    const auto& bits = holders[key];
+                    size_t count = 0;
+                    for (size_t w = 0; w < words; ++w)
+                        count += static_cast<size_t>(std::popcount(rivals[w] & ~bits[w]));
+                    if (count > bestCount) {
+                        bestCount = count;
+                        best = &key;
+                    }
+                }
+                if (!best)
+                    break;
+                required.push_back(*best);
+                const auto& bits = holders[*best];
+                for (size_t w = 0; w < words; ++w)
+                    rivals[w] &= bits[w];
+            }
+        }
+    }
+}
+
+std::vector<std::string> SplitWords(const std::string& text) {
+    std::vector<std::string> words;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t space = text.find(' ', start);
+        if (space == std::string::npos)
+            space = text.size();
+        if (space > start)
+            words.push_back(text.substr(start, space - start));
+        start = space + 1;
+    }
+    return words;
+}
+
+// Every name of at most 20 characters that the food and a choice of its facts (in the
+// description's order, at most eight of them) make, spaced or compact, full or abbreviated,
+// best first: facts few of the category's siblings have and facts that told the item from its
+// namesakes weigh most, then the state, the grade, the rest; a readable form beats a compact
+// one of the same facts.
+std::vector<std::pair<int, std::string>> NameChoices(const std::vector<std::string>& nameParts,
+                                                     const std::vector<std::string>& telling,
+                                                     const std::map<std::string, int>& keyCounts,
+                                                     size_t siblings) {
+    std::vector<std::pair<int, std::string>> choices;
+    if (nameParts.empty())
+        return choices;
+    struct SFact {
+        std::string full;
+        std::string shortForm;
+        int weight = 0;
+    };
+    const CFoodNameRules& rules = CFoodNameRules::Default();
+    std::vector<std::string> heads = {CapitalizeFirst(RewritePart(nameParts[0]))};
+    heads.push_back(CapitalizeFirst(AbbreviatePart(heads[0])));
+    std::vector<SFact> facts;
+    const std::vector<std::string> keys =
+        NameKeys(std::vector<std::string>(nameParts.begin() + 1, nameParts.end()));
+    for (const auto& key : keys) {
+        if (facts.size() == 8)
+            break;
+        SFact fact;
+        fact.full = key;
+        fact.shortForm = AbbreviatePart(key);
+        const bool tells = std::find(telling.begin(), telling.end(), key) != telling.end();
+        // A fact few siblings have tells more than one most of them have.
+        const auto found = keyCounts.find(key);
+        const int having = found == keyCounts.end() ? 0 : found->second;
+        const int rarity =
+            siblings
+                ? static_cast<int>(40 * (siblings - std::min<size_t>(siblings, having)) / siblings)
+                : 0;
+        fact.weight = (tells ? 30 : 0) + rarity + 10 * PartWeight(key);
+        facts.push_back(fact);
+    }
+    std::set<std::string> seen;
+    const size_t subsets = size_t{1} << facts.size();
+    for (size_t mask = 0; mask < subsets; ++mask) {
+        int weight = 0;
+        for (size_t f = 0; f < facts.size(); ++f)
+            weight += (mask >> f) & 1 ? facts[f].weight : 0;
+        for (int form = 0; form < 3; ++form) {
+            for (const auto& head : heads) {
+                std::string name = head;
+                for (size_t f = 0; f < facts.size(); ++f) {
+                    if (!((mask >> f) & 1))
+                        continue;
+                    name += form == 2 ? "," : ", ";
+                    name += form == 0 ? facts[f].full : facts[f].shortForm;
+                }
+                for (size_t at = 0; form == 2 && (at = name.find("w/ ", at)) != std::string::npos;)
+                    name.erase(at + 2, 1);
+                name = TidyNameText(name);
+                if (name.empty() || name.size() > kMaxNameLength || !rules.NamesAFood(name) ||
+                    !seen.insert(LowerAscii(name)).second)
+                    continue;
+                // Readable first: full words, spaces after commas, the head as written.
+                const int readability = (form == 0   ? 2
+                                         : form == 1 ? 1
+                                                     : 0) +
+                                        (head == heads[0] ? 1 : 0);
+                choices.emplace_back(weight * 4 + readability, name);
+            }
+        }
+    }
+    std::stable_sort(choices.begin(), choices.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    return choices;
+}
+
 // Names for the items of one category, unique ignoring case.
 std::vector<SNamed> NameCategory(const std::string& category, const std::vector<SPending>& items) {
     const size_t n = items.size();
@@ -271,7 +422,7 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
     std::vector<size_t> all(n);
     for (size_t i = 0; i < n; ++i) {
         all[i] = i;
-        keys[i] = NameKeys(items[i].parts);
+        keys[i] = NameKeys(items[i].nameParts);
     }
     const std::vector<std::string> categoryShared = SharedParts(keys, all);
     std::vector<std::vector<std::string>> distinct(n);
@@ -283,8 +434,20 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
         }
     }
     std::vector<std::vector<std::string>> required(n);
-    for (size_t i = 0; i < n; ++i)
-        required[i] = RequiredParts(distinct, i);
+    std::vector<std::vector<std::string>> shared(n);
+    std::vector<std::vector<std::string>> categoryRequired(n);
+    for (size_t i = 0; i < n; ++i) {
+        required[i] = categoryRequired[i] = RequiredParts(distinct, i);
+        // What tells the food from namesakes elsewhere stays too while it fits.
+        for (const auto& key : items[i].globalRequired) {
+            if (std::find(required[i].begin(), required[i].end(), key) == required[i].end())
+                required[i].push_back(key);
+        }
+        for (const auto& key : categoryShared) {
+            if (std::find(required[i].begin(), required[i].end(), key) == required[i].end())
+                shared[i].push_back(key);
+        }
+    }
 
     std::map<std::string, int> wordCounts;
     for (size_t i = 0; i < n; ++i) {
@@ -303,10 +466,34 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
         for (const auto& word : words)
             ++wordCounts[word];
     }
+    std::vector<std::vector<std::string>> tellingSoFar(n);
     const auto nameWith = [&](size_t i, const std::vector<std::string>& lessTelling) {
-        SNameParts parts{items[i].parts, categoryShared, required[i],
-                         lessTelling,    &wordCounts,    category};
-        return ShortenName(parts);
+        SNameParts parts{items[i].nameParts, shared[i],   required[i], lessTelling,
+                         tellingSoFar[i],    &wordCounts, category};
+        SShortName name = ShortenName(parts);
+        const CFoodNameRules& rules = CFoodNameRules::Default();
+        if (rules.NamesAFood(name.name))
+            return name;
+        // Shortening left no food word ("Tender Rounds" of "Tender Rounds with Gravy"): the
+        // food words of the first part that has any (the maker's name as a last resort) lead.
+        for (size_t p = 0; p < parts.parts.size(); ++p) {
+            std::string food;
+            for (const auto& word : SplitWords(parts.parts[p])) {
+                if (rules.NamesAFood(word))
+                    food += (food.empty() ? "" : " ") + word;
+            }
+            if (food.empty())
+                continue;
+            SNameParts again = parts;
+            again.parts.erase(again.parts.begin() + static_cast<long>(p));
+            again.parts.insert(again.parts.begin(), food);
+            again.category.clear();
+            const SShortName other = ShortenName(again);
+            if (rules.NamesAFood(other.name))
+                return other;
+            break;
+        }
+        return name;
     };
     std::vector<SNamed> named(n);
     for (size_t i = 0; i < n; ++i) {
@@ -330,16 +517,29 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
             std::vector<std::vector<std::string>> local;
             for (size_t m : members)
                 local.push_back(distinct[m]);
-            const std::vector<std::string> shared = SharedParts(keys, members);
+            const std::vector<std::string> clashShared = SharedParts(keys, members);
             for (size_t k = 0; k < members.size(); ++k) {
                 const size_t m = members[k];
-                for (const auto& key : RequiredParts(local, k)) {
+                // Being unique in the category comes before being unique in the database:
+                // what only told the food from namesakes elsewhere may go.
+                if (round == 0) {
+                    required[m] = categoryRequired[m];
+                    shared[m] = categoryShared;
+                }
+                const std::vector<std::string> telling = RequiredParts(local, k);
+                for (const auto& key : telling) {
+                    if (std::find(tellingSoFar[m].begin(), tellingSoFar[m].end(), key) ==
+                        tellingSoFar[m].end())
+                        tellingSoFar[m].push_back(key);
+                }
+                for (const auto& key : telling) {
                     if (std::find(required[m].begin(), required[m].end(), key) == required[m].end())
                         required[m].push_back(key);
                 }
+                // What all the clashing items have cannot tell them apart.
                 std::vector<std::string> lessTelling;
-                for (const auto& key : shared) {
-                    if (std::find(required[m].begin(), required[m].end(), key) == required[m].end())
+                for (const auto& key : clashShared) {
+                    if (std::find(telling.begin(), telling.end(), key) == telling.end())
                         lessTelling.push_back(key);
                 }
                 const SShortName shortName = nameWith(m, lessTelling);
@@ -351,11 +551,84 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
             break;
     }
 
-    // What is still the same gets a number.
-    std::set<std::string> taken;
+    // Names still the same: each of them tries every choice of its facts that fits, best first
+    // (what told it from its namesakes, then the state, grade and the rest), and takes the best
+    // one no other item of the category has; the items with the fewest choices choose first.
+    {
+        std::map<std::string, int> keyCounts;
+        for (size_t i = 0; i < n; ++i) {
+            for (const auto& key : std::set<std::string>(keys[i].begin(), keys[i].end()))
+                ++keyCounts[key];
+        }
+        std::map<std::string, int> uses;
+        for (size_t i = 0; i < n; ++i)
+            ++uses[LowerAscii(named[i].name)];
+        std::vector<size_t> clashing;
+        std::set<std::string> takenNames;
+        for (size_t i = 0; i < n; ++i) {
+            if (uses[LowerAscii(named[i].name)] > 1)
+                clashing.push_back(i);
+            else
+                takenNames.insert(LowerAscii(named[i].name));
+        }
+        std::vector<std::vector<std::pair<int, std::string>>> choices(clashing.size());
+        for (size_t c = 0; c < clashing.size(); ++c)
+            choices[c] =
+                NameChoices(items[clashing[c]].nameParts, tellingSoFar[clashing[c]], keyCounts, n);
+        std::vector<size_t> order(clashing.size());
+        for (size_t c = 0; c < order.size(); ++c)
+            order[c] = c;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](size_t a, size_t b) { return choices[a].size() < choices[b].size(); });
+        std::vector<bool> settled(clashing.size(), false);
+        for (size_t c : order) {
+            for (const auto& [score, name] : choices[c]) {
+                if (takenNames.insert(LowerAscii(name)).second) {
+                    named[clashing[c]].name = name;
+                    named[clashing[c]].shortening = EShortening::kDropped;
+                    settled[c] = true;
+                    break;
+                }
+            }
+        }
+        // The unsettled keep their clashing name for the steps below, unless another item
+        // took it meanwhile.
+        for (size_t c = 0; c < clashing.size(); ++c) {
+            if (!settled[c])
+                takenNames.insert(LowerAscii(named[clashing[c]].name));
+        }
+    }
+
+    // Names still the same: the name with everything that tells them apart, cut at the
+    // limit, where that is enough ("Beef,inside,ln,ch,ra"); else a number.
     std::map<std::string, int> seen;
     for (size_t i = 0; i < n; ++i)
         ++seen[LowerAscii(named[i].name)];
+    std::map<std::string, std::vector<size_t>> cutNames;
+    std::vector<std::string> cuts(n);
+    for (size_t i = 0; i < n; ++i) {
+        if (seen[LowerAscii(named[i].name)] < 2)
+            continue;
+        SNameParts parts{items[i].nameParts, shared[i],   required[i], {},
+                         tellingSoFar[i],    &wordCounts, category};
+        cuts[i] = CutName(ShortenName(parts, 2 * kMaxNameLength).name, kMaxNameLength);
+        cutNames[LowerAscii(cuts[i])].push_back(i);
+    }
+    for (size_t i = 0; i < n; ++i) {
+        if (cuts[i].empty() || cutNames[LowerAscii(cuts[i])].size() > 1 ||
+            seen.count(LowerAscii(cuts[i])) || !CFoodNameRules::Default().NamesAFood(cuts[i]))
+            continue;
+        --seen[LowerAscii(named[i].name)];
+        named[i].name = cuts[i];
+        named[i].shortening = EShortening::kCut;
+    }
+    for (auto it = seen.begin(); it != seen.end();)
+        it = it->second == 0 ? seen.erase(it) : std::next(it);
+    for (size_t i = 0; i < n; ++i)
+        seen[LowerAscii(named[i].name)] += 0;
+
+    // What is still the same gets a number.
+    std::set<std::string> taken;
     for (size_t i = 0; i < n; ++i) {
         const std::string lower = LowerAscii(named[i].name);
         if (seen[lower] < 2 || !taken.count(lower)) {
@@ -444,6 +717,7 @@ SFoodDataBuild BuildFoodDb(const SUsdaData& data, const SFoodDataOptions& option
     report.foodsRead = data.foods.size();
     report.portionsRead = data.portionCount;
     report.replacedCharacters = data.replacedCharacters;
+    report.unitConversions = data.unitConversions;
 
     const std::vector<SFoodPlace> places = PlaceFoods(data.foods);
     CategoryMap categories;
@@ -451,10 +725,14 @@ SFoodDataBuild BuildFoodDb(const SUsdaData& data, const SFoodDataOptions& option
         std::vector<std::string> parts;
         for (const auto& part : places[i].parts)
             parts.push_back(ReplacePlus(part));
+        std::vector<std::string> nameParts;
+        for (const auto& part : NameParts(data.foods[i].longDesc, places[i].brand))
+            nameParts.push_back(ReplacePlus(part));
         categories[{places[i].group, ReplacePlus(places[i].category)}].push_back(
-            SPending{i, parts, EstimatedBytes(data.foods[i])});
+            SPending{i, parts, EstimatedBytes(data.foods[i]), nameParts, {}});
     }
     SplitLargeCategories(categories, options, data.foods, report.categoriesSplit);
+    FindGlobalRequired(categories);
 
     // Groups in the order of their table, categories added before their items so that the
     // items find their category by name.
@@ -539,6 +817,7 @@ SFoodDataBuild BuildFoodDb(const SUsdaData& data, const SFoodDataOptions& option
         [](const SCategorySize& a, const SCategorySize& b) { return a.items > b.items; });
     sizes.resize(std::min<size_t>(sizes.size(), 10));
     report.largest = sizes;
+    report.naming = CheckNames(db, CFoodNameRules::Default());
     return build;
 }
 
@@ -587,6 +866,10 @@ std::string SFoodDataReport::Text() const {
     }
     out += none ? " none\n" : "\n";
     add("Extended nutrient values:    %zu\n", extendedValues);
+    out += "Units converted from USDA's:";
+    for (const auto& conversion : unitConversions)
+        out += (&conversion == &unitConversions.front() ? " " : "; ") + conversion;
+    out += unitConversions.empty() ? " none\n" : "\n";
     add("Portions made lighter so that no value exceeds 9999.9: %zu\n", portionsReduced);
     add("Values clamped to 9999.9:    %zu\n", clampedValues);
     add("Characters not in Windows-1252: %zu\n", replacedCharacters);
@@ -599,6 +882,7 @@ std::string SFoodDataReport::Text() const {
     add("Limit violations:            %zu\n", limitViolations.size());
     for (const auto& violation : limitViolations)
         add("  %s\n", violation.c_str());
+    out += naming.Text();
     return out;
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/food/food_db.h"
 #include "core/journal/journal_date.h"
+#include "tools/fooddata/name_check.h"
 #include "tools/fooddata/usda_data.h"
 
 #include <array>
@@ -71,6 +72,8 @@ struct SFoodDataReport {
     size_t portionsReduced = 0; // a lighter portion kept every value within 9999.9
     size_t clampedValues = 0;   // values cut at 9999.9 all the same (none expected)
     size_t replacedCharacters = 0;
+    // Nutrients stored in another unit than USDA's ("cholesterol_mg: mg -> g").
+    std::vector<std::string> unitConversions;
 
     size_t handheldCategories = 0;
     size_t handheldItems = 0;
@@ -78,6 +81,8 @@ struct SFoodDataReport {
     std::vector<SCategorySize> largest; // the ten categories with the most items
     // Limits the database breaks (none expected); each line names the place.
     std::vector<std::string> limitViolations;
+    // The item names against the naming rules.
+    SNameCheck naming;
 
     std::string Text() const;
 };

@@ -3,69 +3,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 namespace fitquill {
 namespace {
-
-struct SRewrite {
-    const char* from;
-    const char* to;
-};
-
-// Short forms that read as well as the long ones; longer phrases before the words they hold.
-constexpr SRewrite kReadable[] = {
-    {"separable lean and fat", "lean & fat"},
-    {"separable lean only", "lean"},
-    {"separable fat", "fat"},
-    {"lean and fat", "lean & fat"},
-    {"lean only", "lean"},
-    {"meat and skin", "meat & skin"},
-    {"meat only", "meat"},
-    {"trimmed to", ""},
-    {"without added salt", "no salt"},
-    {"with added salt", "salted"},
-    {"without salt", "no salt"},
-    {"with salt", "salted"},
-    {"no salt added", "no salt"},
-    {"home-prepared from recipe", "homemade"},
-    {"prepared from recipe", "homemade"},
-    {"home-prepared", "homemade"},
-    {"home prepared", "homemade"},
-    {"home recipe", "homemade"},
-    {"commercially prepared", "commercial"},
-    {"solids and liquids", "w/ liquid"},
-    {"drained solids", "drained"},
-    {"extra heavy syrup pack", "x-heavy syrup"},
-    {"extra light syrup pack", "x-light syrup"},
-    {"heavy syrup pack", "heavy syrup"},
-    {"light syrup pack", "light syrup"},
-    {"juice pack", "in juice"},
-    {"water pack", "in water"},
-    {"prepared with", "made w/"},
-    {"ready-to-serve", "ready to serve"},
-    {"ready-to-eat", "ready to eat"},
-    {"ready-to-drink", "ready to drink"},
-    {"without", "w/o"},
-    {"with", "w/"},
-    {"and", "&"},
-};
-
-// Parts that say nothing a person needs to tell foods apart.
-constexpr const char* kFiller[] = {
-    "all grades",
-    "nfs",
-    "not further specified",
-    "year round average",
-    "all commercial varieties",
-    "all varieties",
-    "all types",
-    "all areas",
-    "mixed species",
-    "includes usda commodity",
-    "usda commodity",
-    "broilers or fryers",
-    "broiler or fryers",
-};
 
 // Cooking methods: "cooked, braised" says "braised".
 constexpr const char* kCookingMethods[] = {
@@ -73,99 +14,6 @@ constexpr const char* kCookingMethods[] = {
     "fried",       "pan-fried",   "stewed",     "simmered",   "steamed", "microwaved",
     "pan-broiled", "pan-browned", "stir-fried", "poached",    "smoked",  "moist heat",
     "dry heat",    "scrambled",   "deep-fried", "rotisserie",
-};
-
-// Abbreviations a label reader knows; applied word by word once readable forms do not fit.
-constexpr SRewrite kAbbreviations[] = {
-    {"new zealand", "NZ"},
-    {"australian", "Aust"},
-    {"ready to serve", "RTS"},
-    {"ready to eat", "RTE"},
-    {"ready to drink", "RTD"},
-    {"ready-to-heat", "RTH"},
-    {"frozen concentrate", "frz conc"},
-    {"dry mix", "mix"},
-    {"mature seeds", "mature"},
-    {"immature seeds", "immature"},
-    {"low sodium", "low sod"},
-    {"reduced sodium", "red sod"},
-    {"low fat", "lowfat"},
-    {"whole grain", "whl grain"},
-    {"\" fat", "\""},
-    {"lean & fat", "w/ fat"},
-    {"choice", "ch"},
-    {"select", "sel"},
-    {"prime", "pr"},
-    {"frozen", "frzn"},
-    {"canned", "cnd"},
-    {"unprepared", "unprep"},
-    {"prepared", "prep"},
-    {"unenriched", "unenr"},
-    {"enriched", "enr"},
-    {"chocolate", "choc"},
-    {"vanilla", "van"},
-    {"flavored", "flav"},
-    {"flavor", "flav"},
-    {"reduced", "red"},
-    {"regular", "reg"},
-    {"boneless", "bnls"},
-    {"roasted", "rstd"},
-    {"roast", "rst"},
-    {"braised", "brsd"},
-    {"broiled", "brld"},
-    {"grilled", "grld"},
-    {"microwaved", "micro"},
-    {"simmered", "simmrd"},
-    {"stewed", "stwd"},
-    {"pan-fried", "pan-fry"},
-    {"medium", "med"},
-    {"large", "lg"},
-    {"small", "sm"},
-    {"concentrate", "conc"},
-    {"condensed", "cond"},
-    {"unsweetened", "unsweet"},
-    {"sweetened", "sweet"},
-    {"sodium", "sod"},
-    {"vitamin", "vit"},
-    {"vitamins", "vit"},
-    {"fortified", "fort"},
-    {"package", "pkg"},
-    {"imported", "imp"},
-    {"domestic", "dom"},
-    {"original", "orig"},
-    {"instant", "inst"},
-    {"beverage", "bev"},
-    {"cholesterol", "chol"},
-    {"calcium", "calc"},
-    {"commercial", "comml"},
-    {"dehydrated", "dehyd"},
-    {"reconstituted", "recon"},
-    {"uncooked", "uncook"},
-    {"ounces", "oz"},
-    {"ounce", "oz"},
-    {"vegetables", "veg"},
-    {"vegetable", "veg"},
-    {"whole", "whl"},
-    {"breast", "brst"},
-    {"boiled", "boil"},
-    {"cooked", "ckd"},
-    {"drained", "drnd"},
-    {"skinless", "skinls"},
-    {"strained", "strnd"},
-    {"chopped", "chop"},
-    {"sliced", "slice"},
-    {"shredded", "shred"},
-    {"powder", "pwd"},
-    {"dry-roasted", "dry rst"},
-    {"homemade", "home"},
-    {"w/ liquid", "w/liq"},
-    {"light syrup", "lt syrup"},
-    {"heavy syrup", "hvy syrup"},
-    {"teaspoon", "tsp"},
-    {"tablespoon", "tbsp"},
-    {"restaurant", "rest"},
-    {"sandwich", "sandw"},
-    {"chicken", "chkn"},
 };
 
 constexpr const char* kAcronyms[] = {"USDA", "NFS", "BBQ", "USA", "DHA",  "EPA", "KFC", "NLEA",
@@ -224,7 +72,7 @@ std::string ReplaceWords(std::string_view text, std::string_view from, std::stri
 }
 
 // The tables' phrases are lower case, so a lowered copy of the text tells which apply.
-template <size_t N> std::string ApplyRewrites(std::string_view text, const SRewrite (&table)[N]) {
+std::string ApplyRewrites(std::string_view text, const std::vector<SPhrase>& table) {
     std::string out(text);
     std::string lower = LowerAscii(out);
     for (const auto& rewrite : table) {
@@ -246,12 +94,15 @@ bool IsCookingMethod(std::string_view part) {
 }
 
 bool IsFiller(std::string_view part) {
-    const std::string lower = LowerAscii(part);
-    for (const char* filler : kFiller) {
-        if (lower == filler)
-            return true;
-    }
-    return false;
+    return CFoodNameRules::Default().IsFiller(LowerAscii(part));
+}
+
+const std::vector<SPhrase>& ShortForms() {
+    return CFoodNameRules::Default().ShortForms();
+}
+
+const std::vector<SPhrase>& Abbreviations() {
+    return CFoodNameRules::Default().Abbreviations();
 }
 
 std::string Join(const std::vector<std::string>& parts, std::string_view separator) {
@@ -370,10 +221,35 @@ std::string WithoutLastWord(std::string_view text) {
     return CollapseSpaces(out);
 }
 
+// The indexes (among the space-separated words) of the first and the last word that name a
+// food: "Potato" and "Soup" of "Baked Potato w/ Cheddar & Bacon Bits Soup". When they are all
+// that is left, the last one may go too.
+std::vector<size_t> OuterFoodWords(const std::string& part) {
+    std::vector<size_t> found;
+    size_t index = 0;
+    size_t start = 0;
+    while (start <= part.size()) {
+        size_t space = part.find(' ', start);
+        if (space == std::string::npos)
+            space = part.size();
+        if (space > start) {
+            if (CFoodNameRules::Default().NamesAFood(part.substr(start, space - start)))
+                found.push_back(index);
+            ++index;
+        }
+        start = space + 1;
+    }
+    if (found.size() > 2)
+        found.erase(found.begin() + 1, found.end() - 1);
+    if (found.size() == index && index > 1)
+        found.pop_back();
+    return found;
+}
+
 // The part without the word most siblings share (the last of equals), or without its last
 // word when nothing is known of the siblings.
-std::string WithoutCommonestWord(const std::string& part,
-                                 const std::map<std::string, int>* counts) {
+std::string WithoutCommonestWord(const std::string& part, const std::map<std::string, int>* counts,
+                                 const std::vector<size_t>& keep = {}) {
     if (!counts)
         return WithoutLastWord(part);
     std::vector<std::string> words;
@@ -387,9 +263,11 @@ std::string WithoutCommonestWord(const std::string& part,
         start = space + 1;
     }
     size_t drop = words.size() - 1;
+    while (drop > 0 && std::find(keep.begin(), keep.end(), drop) != keep.end())
+        --drop;
     int most = -1;
     for (size_t i = 0; i < words.size(); ++i) {
-        if (IsSmallWord(words[i]))
+        if (IsSmallWord(words[i]) || std::find(keep.begin(), keep.end(), i) != keep.end())
             continue;
         const auto found = counts->find(LowerAscii(words[i]));
         const int count = found == counts->end() ? 0 : found->second;
@@ -399,6 +277,9 @@ std::string WithoutCommonestWord(const std::string& part,
         }
     }
     words.erase(words.begin() + static_cast<long>(drop));
+    // A joining word goes with the word it joined ("Potato with Cheddar Soup" -> "Potato Soup").
+    if (drop > 0 && drop < words.size() && IsSmallWord(words[drop - 1]))
+        words.erase(words.begin() + static_cast<long>(drop - 1));
     // Joining words left at either end go too ("of mushroom" -> "mushroom").
     while (words.size() > 1 && IsSmallWord(words.front()))
         words.erase(words.begin());
@@ -433,7 +314,183 @@ std::string DropCategoryWords(const std::string& part, const std::vector<std::st
     return rest;
 }
 
+bool ContainsWord(std::string_view text, std::string_view word) {
+    const std::string lower = LowerAscii(text);
+    const std::string singular = SingularWord(LowerAscii(word));
+    for (const auto& w : TextWords(lower)) {
+        if (SingularWord(w) == singular)
+            return true;
+    }
+    return false;
+}
+
+// The brand as the tree names it when it is written the same ignoring case, else the part.
+std::string TitleCaseBrand(const std::string& part, std::string_view brand) {
+    return LowerAscii(part) == LowerAscii(brand) ? std::string(brand) : CalmCapitals(part);
+}
+
+// Leaves out what shortening left dangling: joining words and separators at either end of a
+// part ("w/", "& bacon", "chkn-"), doubled joining words ("orange & & banana"), empty parts.
+std::string TidyName(const std::string& name) {
+    const bool spaced = name.find(", ") != std::string::npos;
+    std::vector<std::string> segments;
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t comma = name.find(',', start);
+        if (comma == std::string::npos)
+            comma = name.size();
+        std::vector<std::string> words;
+        std::string segment = name.substr(start, comma - start);
+        size_t at = 0;
+        while (at <= segment.size()) {
+            size_t space = segment.find(' ', at);
+            if (space == std::string::npos)
+                space = segment.size();
+            std::string word = segment.substr(at, space - at);
+            const bool joining = IsSmallWord(word) || word == "&/or" || word == "-";
+            if (!word.empty() && !(joining && !words.empty() && IsSmallWord(words.back())))
+                words.push_back(word);
+            at = space + 1;
+        }
+        const auto dangling = [](const std::string& w) {
+            return IsSmallWord(w) || w == "&/or" || w == "-" || w == "/";
+        };
+        // "w/ skin" stays; "& bacon" loses its "&".
+        const auto joiningFront = [](const std::string& w) {
+            return w == "&" || w == "and" || w == "or" || w == "-" || w == "/" || w == "&/or";
+        };
+        while (!words.empty() && joiningFront(words.front()))
+            words.erase(words.begin());
+        while (!words.empty() && dangling(words.back()))
+            words.pop_back();
+        std::string tidy;
+        for (const auto& word : words)
+            tidy += (tidy.empty() ? "" : " ") + word;
+        while (!tidy.empty() && (tidy.back() == '-' || tidy.back() == '/' || tidy.back() == '&'))
+            tidy.pop_back();
+        while (!tidy.empty() && (tidy.front() == '-' || tidy.front() == '/' || tidy.front() == '&'))
+            tidy.erase(tidy.begin());
+        tidy = CollapseSpaces(tidy);
+        if (!tidy.empty())
+            segments.push_back(tidy);
+        start = comma + 1;
+    }
+    std::string out;
+    for (const auto& segment : segments)
+        out += (out.empty() ? "" : spaced ? ", " : ",") + segment;
+    return out;
+}
+
 } // namespace
+
+namespace {
+
+// Without a food after the class ("Babyfood, cereal, mixed"), skipClasses gives nothing and
+// the class leads after all.
+std::vector<std::string> NamePartsOf(std::string_view description, std::string_view brand,
+                                     bool skipClasses) {
+    const CFoodNameRules& rules = CFoodNameRules::Default();
+    std::vector<std::string> parts = SplitDescription(description);
+    if (parts.empty())
+        return parts;
+    // "USDA Commodity" says who bought the food, not what it is.
+    if (LowerAscii(parts[0]).rfind("usda commodity", 0) == 0 && parts.size() > 1) {
+        std::string rest = CollapseSpaces(parts[0].substr(14));
+        if (LowerAscii(rest) == "food" || rest.empty())
+            parts.erase(parts.begin());
+        else
+            parts[0] = rest;
+    }
+    const std::string brandLower = LowerAscii(CalmCapitals(brand));
+    std::vector<std::string> facts;
+    std::vector<std::string> brands;
+    std::optional<std::string> head;
+    // "Fish, tuna" or "Babyfood, dinner, beef": the class goes, the food leads.
+    size_t classParts = 0;
+    std::string classWord;
+    std::string leading;
+    for (size_t i = 0; i < parts.size() && skipClasses; ++i) {
+        leading += (i ? ", " : "") + LowerAscii(StripParentheses(parts[i]));
+        if (rules.IsClass(leading)) {
+            classParts = i + 1;
+            classWord = rules.ClassWord(leading);
+        }
+    }
+    const auto allCapitals = [](const std::string& part) {
+        bool letters = false;
+        for (char c : part) {
+            if (std::islower(static_cast<unsigned char>(c)))
+                return false;
+            letters = letters || std::isalpha(static_cast<unsigned char>(c));
+        }
+        return letters;
+    };
+    for (size_t i = classParts; i < parts.size(); ++i) {
+        const std::string& part = parts[i];
+        if (IsFiller(LowerAscii(RewritePart(part))))
+            continue;
+        // "MEAD JOHNSON, ENFAMIL, ..." or "Gravy, CAMPBELL'S, beef": a name in capitals before
+        // another one or before the food is the maker; it goes last.
+        if (!head && allCapitals(part) && i + 1 < parts.size() &&
+            (allCapitals(parts[i + 1]) || rules.NamesAFood(parts[i + 1]))) {
+            brands.push_back(part);
+            continue;
+        }
+        std::string text = part;
+        const std::string calmLower = LowerAscii(CalmCapitals(part));
+        bool productLine = false;
+        if (!brandLower.empty() && calmLower.rfind(brandLower, 0) == 0) {
+            // The brand tells products of one maker from the rest; it goes last.
+            std::string rest = part.substr(brandLower.size());
+            while (!rest.empty() && (rest.front() == ' ' || rest.front() == '-'))
+                rest.erase(rest.begin());
+            rest = CollapseSpaces(rest);
+            if (rest.empty()) {
+                // As the category writes it ("McDonald's", not "McDONALD'S").
+                brands.push_back(TitleCaseBrand(part, brand));
+                continue;
+            }
+            text = rest;
+            productLine = true;
+        }
+        // "ARCHWAY Home Style Cookies, Oatmeal": a maker's product line gives way to the food
+        // that follows it.
+        const bool foodFollows = i + 1 < parts.size() && rules.NamesAFood(parts[i + 1]) &&
+                                 !IsFiller(LowerAscii(RewritePart(parts[i + 1])));
+        if (!head && rules.NamesAFood(text) && !(productLine && foodFollows)) {
+            head = text;
+            continue;
+        }
+        facts.push_back(text);
+    }
+    std::vector<std::string> result;
+    if (!head && classParts > 0)
+        return result;
+    if (head) {
+        // "Squash, winter, acorn": "Acorn squash".
+        if (!classWord.empty() && !ContainsWord(*head, classWord))
+            head = CapitalizeFirst(*head) + " " + classWord;
+        result.push_back(*head);
+    } else if (!facts.empty()) {
+        result.push_back(facts.front());
+        facts.erase(facts.begin());
+    } else if (!brands.empty()) {
+        result.push_back(brands.front());
+        brands.erase(brands.begin());
+    } else {
+        result.push_back(parts.front());
+    }
+    result.insert(result.end(), facts.begin(), facts.end());
+    result.insert(result.end(), brands.begin(), brands.end());
+    return result;
+}
+
+} // namespace
+
+std::vector<std::string> NameParts(std::string_view description, std::string_view brand) {
+    std::vector<std::string> parts = NamePartsOf(description, brand, true);
+    return parts.empty() ? NamePartsOf(description, brand, false) : parts;
+}
 
 std::vector<std::string> SplitDescription(std::string_view description) {
     std::vector<std::string> parts;
@@ -601,8 +658,20 @@ std::string CapitalizeFirst(std::string_view text) {
     return out;
 }
 
+std::string AbbreviatePart(std::string_view part) {
+    return ApplyRewrites(part, Abbreviations());
+}
+
+int PartWeight(std::string_view part) {
+    return PartImportance(part);
+}
+
+std::string TidyNameText(const std::string& name) {
+    return TidyName(name);
+}
+
 std::string RewritePart(std::string_view part) {
-    return ApplyRewrites(StripParentheses(CalmCapitals(part)), kReadable);
+    return ApplyRewrites(StripParentheses(CalmCapitals(part)), ShortForms());
 }
 
 std::vector<std::string> NameKeys(const std::vector<std::string>& parts) {
@@ -628,14 +697,17 @@ SShortName ShortenName(const SNameParts& input, size_t maxLength) {
         if (!calm.empty())
             parts.push_back(calm);
     }
-    const std::string categoryLower = LowerAscii(input.category);
-    if (parts.size() > 1 && LowerAscii(StripParentheses(parts.front())) == categoryLower)
-        parts.erase(parts.begin());
-    if (!parts.empty())
-        parts.front() = DropCategoryWords(parts.front(), CategoryWords(input.category));
+    // The first part names the food; a brand that the category names need not lead it, as
+    // long as a food word stays ("Corn Flakes" among Kellogg's cereals).
+    if (!parts.empty()) {
+        std::string rest = DropCategoryWords(parts.front(), CategoryWords(input.category));
+        if (CFoodNameRules::Default().NamesAFood(StripParentheses(rest)))
+            parts.front() = rest;
+    }
 
     SShortName result;
-    const auto fits = [&](const std::string& name) {
+    const auto fits = [&](const std::string& untidy) {
+        const std::string name = TidyName(untidy);
         if (name.size() > maxLength || name.empty())
             return false;
         result.name = CapitalizeFirst(name);
@@ -656,8 +728,8 @@ SShortName ShortenName(const SNameParts& input, size_t maxLength) {
         const std::string key = LowerAscii(rewritten);
         if (key.empty() || !listed(keys, key))
             continue;
-        // What every sibling says goes; the first part too unless it is all there is.
-        if (listed(input.shared, key) && (i > 0 || parts.size() > 1))
+        // What every sibling says goes; the first part names the food and stays.
+        if (listed(input.shared, key) && i > 0)
             continue;
         kept.push_back(i == 0 ? CapitalizeFirst(rewritten) : rewritten);
     }
@@ -665,11 +737,11 @@ SShortName ShortenName(const SNameParts& input, size_t maxLength) {
         parts = kept;
 
     const auto compact = [](const std::vector<std::string>& list) {
-        return ReplaceWords(Join(list, ","), "w/ ", "w/");
+        return ReplaceWords(TidyName(Join(list, ",")), "w/ ", "w/");
     };
     const auto abbreviated = [](std::vector<std::string> list) {
         for (auto& part : list)
-            part = ApplyRewrites(part, kAbbreviations);
+            part = ApplyRewrites(part, Abbreviations());
         std::erase_if(list, [](const std::string& p) { return p.empty(); });
         return list;
     };
@@ -691,10 +763,8 @@ SShortName ShortenName(const SNameParts& input, size_t maxLength) {
         for (size_t i = parts.size(); i-- > 0 && parts.size() > 1;) {
             if (PartImportance(parts[i]) != importance || !optional(parts[i]))
                 continue;
-            // The first part names the food, unless it is minor ("imported, ...") or all the
-            // clashing siblings have it ("Cheeseburger, double, ...").
-            if (i == 0 && importance != kMinorPart &&
-                !listed(input.lessTelling, LowerAscii(parts[i])))
+            // The first part names the food.
+            if (i == 0)
                 continue;
             parts.erase(parts.begin() + static_cast<long>(i));
             if (render(parts))
@@ -703,34 +773,79 @@ SShortName ShortenName(const SNameParts& input, size_t maxLength) {
     }
 
     // Then words from the end of the longest plain part, then parts from the end.
-    parts = abbreviated(parts);
+    std::vector<std::string> partKeys;
+    for (auto& part : parts) {
+        partKeys.push_back(LowerAscii(part));
+        part = ApplyRewrites(part, Abbreviations());
+    }
+    bool headLocked = false;
     for (;;) {
         size_t longest = parts.size();
-        for (size_t i = 0; i < parts.size(); ++i) {
+        for (size_t i = headLocked ? 1 : 0; i < parts.size(); ++i) {
             if (parts[i].find(' ') != std::string::npos && PartImportance(parts[i]) <= kPlainPart &&
                 (longest == parts.size() || parts[i].size() > parts[longest].size()))
                 longest = i;
         }
         if (longest == parts.size())
             break;
-        parts[longest] = WithoutCommonestWord(parts[longest], input.wordCounts);
+        std::string shorter;
+        const size_t lastSpace = parts[0].rfind(' ');
+        if (longest == 0 && lastSpace != std::string::npos &&
+            CFoodNameRules::Default().IsClassWord(LowerAscii(parts[0].substr(lastSpace + 1)))) {
+            // A class word put after the food ("Acorn squash") is the first to go: the food
+            // before it tells more.
+            shorter = parts[0].substr(0, lastSpace);
+        } else if (longest == 0) {
+            // The first and last words that name a food stay ("Baked Potato w/ Cheddar & Bacon
+            // Bits Soup" keeps "Potato" and "Soup" while the words its siblings share go).
+            shorter = WithoutCommonestWord(parts[0], input.wordCounts, OuterFoodWords(parts[0]));
+        } else {
+            shorter = WithoutCommonestWord(parts[longest], input.wordCounts);
+        }
+        // The food's own words stay in the lead.
+        if (longest == 0 && !CFoodNameRules::Default().NamesAFood(shorter)) {
+            headLocked = true;
+            continue;
+        }
+        parts[longest] = shorter;
         if (fits(compact(parts)))
             return result;
     }
-    // Raw or cooked matters most to the numbers, so the state goes last.
-    for (int importance : {kMinorPart, kGradePart, kPlainPart, kStatePart}) {
-        for (size_t i = parts.size(); i-- > 1;) {
-            if (PartImportance(parts[i]) != importance)
-                continue;
-            parts.erase(parts.begin() + static_cast<long>(i));
-            if (fits(compact(parts)))
-                return result;
+    // Raw or cooked matters most to the numbers, so the state goes last; what tells the
+    // food from the names it clashed with goes after everything else.
+    for (bool dropTelling : {false, true}) {
+        for (int importance : {kMinorPart, kGradePart, kPlainPart, kStatePart}) {
+            for (size_t i = parts.size(); i-- > 1;) {
+                if (PartImportance(partKeys[i]) != importance ||
+                    (!dropTelling && listed(input.telling, partKeys[i])))
+                    continue;
+                parts.erase(parts.begin() + static_cast<long>(i));
+                partKeys.erase(partKeys.begin() + static_cast<long>(i));
+                if (fits(compact(parts)))
+                    return result;
+            }
         }
     }
 
     result.shortening = EShortening::kCut;
-    result.name = CapitalizeFirst(CutAtWord(compact(parts), maxLength));
+    result.name = CapitalizeFirst(TidyName(CutAtWord(TidyName(compact(parts)), maxLength)));
     return result;
+}
+
+std::string CutName(std::string_view name, size_t maxLength) {
+    std::string compact = ReplaceWords(ReplaceWords(name, ", ", ","), "w/ ", "w/");
+    const auto count = [](const std::string& text) {
+        return std::count(text.begin(), text.end(), ',');
+    };
+    const auto parts = count(compact);
+    if (compact.size() > maxLength)
+        compact.resize(maxLength);
+    std::string cut = CapitalizeFirst(TidyName(CollapseSpaces(compact)));
+    // Every part keeps at least two characters, or the cut says too little.
+    const size_t last = cut.rfind(',');
+    if (count(cut) != parts || (last != std::string::npos && cut.size() - last - 1 < 2))
+        return {};
+    return cut;
 }
 
 std::string ShortenTitle(std::string_view title, size_t maxLength) {
@@ -745,7 +860,7 @@ std::string ShortenTitle(std::string_view title, size_t maxLength) {
         return text;
     // Abbreviations when they are enough (keeping a title's capitals), else the full words
     // up to the last one that fits.
-    std::string abbreviated = TitleCase(ApplyRewrites(text, kAbbreviations));
+    std::string abbreviated = TitleCase(ApplyRewrites(text, Abbreviations()));
     if (abbreviated.size() <= maxLength)
         return abbreviated;
     const auto trim = [&](std::string t) {

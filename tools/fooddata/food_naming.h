@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "tools/fooddata/food_name_rules.h"
+
 #include <cstddef>
 #include <map>
 #include <string>
@@ -17,6 +19,12 @@ constexpr size_t kMaxNameLength = 20;
 // out; separators inside parentheses do not split ("Chickpeas (garbanzo beans, bengal
 // gram), mature seeds" has two parts).
 std::vector<std::string> SplitDescription(std::string_view description);
+
+// The parts an item name is made of: the first part that names the food (not a class such
+// as "Fish" or "Beverages", not the brand, not "raw"), then the other parts in the
+// description's order, the brand last; filler left out. "Fish, tuna, light, canned in oil"
+// gives "tuna", "light", "canned in oil".
+std::vector<std::string> NameParts(std::string_view description, std::string_view brand = {});
 
 std::string LowerAscii(std::string_view text);
 // Collapses runs of spaces and trims the ends.
@@ -54,6 +62,8 @@ struct SNameParts {
     std::vector<std::string> required;
     // Parts that a set of clashing names share: left out early even when required.
     std::vector<std::string> lessTelling;
+    // Parts that told this item from names it clashed with: the last to go.
+    std::vector<std::string> telling;
     // In how many sibling items each lower-case word occurs: a long part loses its most
     // common words first ("Cream of mushroom" keeps "mushroom" among cream soups). Without
     // it, words go from the end.
@@ -71,12 +81,24 @@ struct SShortName {
 // The readable short form of a part: "separable lean only" -> "lean", "without salt" ->
 // "no salt", parentheses removed.
 std::string RewritePart(std::string_view part);
+// A rewritten part with the table's abbreviations ("frozen, boiled" -> "frzn, bld").
+std::string AbbreviatePart(std::string_view part);
+// How much a part tells, for the order in which parts go: 1 minor (bone-in, imported), 2 plain,
+// 3 grade (lean, trim, choice), 4 state (raw, cooked, canned, salted).
+int PartWeight(std::string_view part);
+// A name without dangling joining words or separators and without empty parts.
+std::string TidyNameText(const std::string& name);
+
 // The parts an item name may show, as lower-case rewritten forms: filler such as "all
 // grades" left out, "cooked" left out beside its method. Used to compare items.
 std::vector<std::string> NameKeys(const std::vector<std::string>& parts);
 
 // Builds the name of at most maxLength characters.
 SShortName ShortenName(const SNameParts& parts, size_t maxLength = kMaxNameLength);
+
+// The name in its compact form (",", "w/"), cut at maxLength characters even inside a word,
+// with nothing left dangling: the last resort before a number.
+std::string CutName(std::string_view name, size_t maxLength = kMaxNameLength);
 
 // A category or group name of at most maxLength characters: abbreviations first, then a
 // cut at a word boundary.

@@ -912,6 +912,8 @@ std::vector<SFoodPlace> PlaceFoods(const std::vector<SUsdaFood>& foods) {
             place.parts.push_back(family.brand ? family.display : family.text);
         place.group = kFoodGroupNames[group];
         place.category = ShortenTitle(place.category);
+        if (family.brand)
+            place.brand = family.text;
         places.push_back(std::move(place));
     }
     return places;

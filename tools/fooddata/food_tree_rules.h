@@ -31,6 +31,7 @@ struct SFoodPlace {
     std::string group;
     std::string category;
     std::vector<std::string> parts;
+    std::string brand; // the maker that leads the description, empty when none
 };
 
 // The family of a description is its first part ("Apples", "Beef", "Cheese") or, for a

@@ -18,7 +18,7 @@ const char kUsage[] =
     "Usage: fitquill-fooddata --input DIR --output DIR [--list FILE]\n"
     "\n"
     "Builds the default food database from the USDA SR28 data set in DIR (foods.csv,\n"
-    "portions.csv) and writes into the output folder:\n"
+    "portions.csv, nutrients.csv) and writes into the output folder:\n"
     "  FoodDB.ddb       the food database file\n"
     "  FoodDB.csv       every food item, for the automatic update's full reload\n"
     "  Extensions.csv   the groups beyond the handheld subset, for the update\n"

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 #include <unordered_map>
@@ -52,6 +53,17 @@ namespace {
 
 constexpr int kNetCarbNutrient = 10;
 
+// Mass units as powers of ten of a gram; USDA writes micrograms "mcg" or "\xC2\xB5g".
+std::optional<int> MassExponent(std::string_view unit) {
+    if (unit == "g")
+        return 0;
+    if (unit == "mg")
+        return -3;
+    if (unit == "mcg" || unit == "ug" || unit == "\xC2\xB5g")
+        return -6;
+    return std::nullopt;
+}
+
 // A plain decimal number as USDA writes it ("4.80", ".5", "0"); no sign, no exponent.
 std::optional<double> ParseDecimal(std::string_view text) {
     if (text.empty() || text.size() > 32)
@@ -88,7 +100,51 @@ struct SColumns {
     }
 };
 
-bool ReadFoods(const CCsvTable& table, SUsdaData& data, std::string& error) {
+// The factor of each nutrient column, from USDA's unit in nutrients.csv to the program's.
+bool ReadNutrientUnits(const CCsvTable& table,
+                       std::array<double, kUsdaNutrientColumns.size()>& factors, SUsdaData& data,
+                       std::string& error) {
+    SColumns cols{&table, "nutrients.csv", &error};
+    const auto column = cols.Need("column");
+    const auto units = cols.Need("units");
+    if (!column || !units)
+        return false;
+    for (size_t i = 0; i < kUsdaNutrientColumns.size(); ++i) {
+        const SUsdaNutrientColumn& wanted = kUsdaNutrientColumns[i];
+        std::optional<size_t> at;
+        for (size_t r = 0; r < table.RowCount(); ++r) {
+            if (table.Row(r)[*column] == wanted.column)
+                at = r;
+        }
+        if (!at) {
+            error = std::string("nutrients.csv: no unit for ") + wanted.column;
+            return false;
+        }
+        const std::string& usdaUnit = table.Row(*at)[*units];
+        const std::string unit = NutrientInfo(wanted.nutrient).unit;
+        const auto factor = NutrientUnitFactor(usdaUnit, unit);
+        if (!factor) {
+            return cols.Bad(*at, std::string(wanted.column) + " is in '" + usdaUnit +
+                                     "', which cannot be stored in '" + unit + "'");
+        }
+        factors[i] = *factor;
+        if (*factor != 1.0)
+            data.unitConversions.push_back(std::string(wanted.column) + ": " + usdaUnit + " -> " +
+                                           unit);
+    }
+    // Net carbohydrate is computed from carbohydrate and fiber, so all three share a unit.
+    const std::string netCarbUnit = NutrientInfo(kNetCarbNutrient).unit;
+    if (netCarbUnit != NutrientInfo(kNutrientCarbohydrate).unit ||
+        netCarbUnit != NutrientInfo(kNutrientFiber).unit) {
+        error = "nutrients.csv: net carbohydrate cannot be computed in '" + netCarbUnit + "'";
+        return false;
+    }
+    return true;
+}
+
+bool ReadFoods(const CCsvTable& table,
+               const std::array<double, kUsdaNutrientColumns.size()>& factors, SUsdaData& data,
+               std::string& error) {
     SColumns cols{&table, "foods.csv", &error};
     const auto ndb = cols.Need("ndb_no");
     const auto groupCode = cols.Need("food_group_code");
@@ -116,10 +172,10 @@ bool ReadFoods(const CCsvTable& table, SUsdaData& data, std::string& error) {
         if (!seen.emplace(food.ndbNo, r).second)
             return cols.Bad(r, "food " + food.ndbNo + " appears twice");
         food.groupCode = row[*groupCode];
-        food.groupName = Utf8ToWindows1252(row[*groupName], &data.replacedCharacters);
-        food.longDesc = Utf8ToWindows1252(row[*longDesc], &data.replacedCharacters);
-        food.commonNames = Utf8ToWindows1252(row[*commonNames], &data.replacedCharacters);
-        food.manufacturer = Utf8ToWindows1252(row[*manufacturer], &data.replacedCharacters);
+        food.groupName = Utf8ToWindows1252BestFit(row[*groupName], &data.replacedCharacters);
+        food.longDesc = Utf8ToWindows1252BestFit(row[*longDesc], &data.replacedCharacters);
+        food.commonNames = Utf8ToWindows1252BestFit(row[*commonNames], &data.replacedCharacters);
+        food.manufacturer = Utf8ToWindows1252BestFit(row[*manufacturer], &data.replacedCharacters);
         for (size_t i = 0; i < kUsdaNutrientColumns.size(); ++i) {
             const std::string& cell = row[nutrientAt[i]];
             if (cell.empty())
@@ -127,7 +183,7 @@ bool ReadFoods(const CCsvTable& table, SUsdaData& data, std::string& error) {
             const auto value = ParseDecimal(cell);
             if (!value)
                 return cols.Bad(r, std::string("bad number in ") + kUsdaNutrientColumns[i].column);
-            food.per100g[kUsdaNutrientColumns[i].nutrient] = *value;
+            food.per100g[kUsdaNutrientColumns[i].nutrient] = *value * factors[i];
         }
         // Net carbohydrate is carbohydrate by difference less fiber; unknown when either is.
         const auto& carb = food.per100g[kNutrientCarbohydrate];
@@ -166,7 +222,7 @@ bool ReadPortions(const CCsvTable& table, SUsdaData& data, std::string& error) {
         portion.seq = static_cast<int>(*seqValue);
         portion.amount = *amountValue;
         portion.gramWeight = *gramValue;
-        portion.description = Utf8ToWindows1252(row[*desc], &data.replacedCharacters);
+        portion.description = Utf8ToWindows1252BestFit(row[*desc], &data.replacedCharacters);
         data.foods[food->second].portions.push_back(std::move(portion));
         ++data.portionCount;
     }
@@ -186,16 +242,37 @@ std::optional<std::string> ReadFile(const std::filesystem::path& path) {
 
 } // namespace
 
+std::optional<double> NutrientUnitFactor(std::string_view usdaUnit, std::string_view unit) {
+    if (usdaUnit == unit)
+        return 1.0;
+    // The program's calories carry no unit text; USDA's are kilocalories.
+    if (usdaUnit == "kcal" && unit.empty())
+        return 1.0;
+    const auto from = MassExponent(usdaUnit);
+    const auto to = MassExponent(unit);
+    if (from && to)
+        return std::pow(10.0, *from - *to);
+    return std::nullopt;
+}
+
 std::optional<SUsdaData> ParseUsdaData(std::string_view foodsCsv, std::string_view portionsCsv,
-                                       std::string& error) {
+                                       std::string_view nutrientsCsv, std::string& error) {
     SUsdaData data;
     std::string parseError;
+    const auto nutrients = CCsvTable::Parse(nutrientsCsv, parseError);
+    if (!nutrients) {
+        error = "nutrients.csv: " + parseError;
+        return std::nullopt;
+    }
+    std::array<double, kUsdaNutrientColumns.size()> factors{};
+    if (!ReadNutrientUnits(*nutrients, factors, data, error))
+        return std::nullopt;
     const auto foods = CCsvTable::Parse(foodsCsv, parseError);
     if (!foods) {
         error = "foods.csv: " + parseError;
         return std::nullopt;
     }
-    if (!ReadFoods(*foods, data, error))
+    if (!ReadFoods(*foods, factors, data, error))
         return std::nullopt;
     const auto portions = CCsvTable::Parse(portionsCsv, parseError);
     if (!portions) {
@@ -223,7 +300,12 @@ std::optional<SUsdaData> LoadUsdaData(const std::filesystem::path& folder, std::
         error = (folder / "portions.csv").string() + ": cannot be read";
         return std::nullopt;
     }
-    return ParseUsdaData(*foods, *portions, error);
+    const auto nutrients = ReadFile(folder / "nutrients.csv");
+    if (!nutrients) {
+        error = (folder / "nutrients.csv").string() + ": cannot be read";
+        return std::nullopt;
+    }
+    return ParseUsdaData(*foods, *portions, *nutrients, error);
 }
 
 } // namespace fitquill

@@ -22,8 +22,9 @@ struct SUsdaPortion {
 };
 
 // One food of foods.csv. Texts are converted to Windows-1252; nutrient values are per
-// 100 g of the edible part, indexed by the program's nutrient index, nullopt where USDA
-// has no value (a missing value is unknown, not zero).
+// 100 g of the edible part, indexed by the program's nutrient index, in the unit of the
+// program's nutrient table (not necessarily USDA's), nullopt where USDA has no value (a
+// missing value is unknown, not zero).
 struct SUsdaFood {
     std::string ndbNo;
     std::string groupCode;
@@ -40,6 +41,8 @@ struct SUsdaData {
     std::vector<SUsdaFood> foods;
     size_t portionCount = 0;
     size_t replacedCharacters = 0; // characters that Windows-1252 could not hold
+    // The nutrients whose USDA unit differs from the program's, as "column: from -> to".
+    std::vector<std::string> unitConversions;
 };
 
 // The nutrient index that each nutrient column of foods.csv feeds; the columns follow the
@@ -51,11 +54,16 @@ struct SUsdaNutrientColumn {
 };
 extern const std::array<SUsdaNutrientColumn, 33> kUsdaNutrientColumns;
 
-// Reads foods.csv and portions.csv from text. Fails, with a message naming file and line,
-// on malformed CSV, a missing column, a number that does not parse, a duplicate food or a
-// portion of an unknown food.
+// The factor that turns a value in USDA's unit into the program's unit (kcal for the unit-less
+// calories, any mass unit into another); nullopt when the two cannot be converted.
+std::optional<double> NutrientUnitFactor(std::string_view usdaUnit, std::string_view unit);
+
+// Reads foods.csv, portions.csv and nutrients.csv (USDA's unit of each nutrient column)
+// from text. Fails, with a message naming file and line, on malformed CSV, a missing column,
+// a number that does not parse, a duplicate food, a portion of an unknown food, or a
+// nutrient whose USDA unit cannot be converted into the program's unit.
 std::optional<SUsdaData> ParseUsdaData(std::string_view foodsCsv, std::string_view portionsCsv,
-                                       std::string& error);
+                                       std::string_view nutrientsCsv, std::string& error);
 
 // Reads the files from a folder holding the data set.
 std::optional<SUsdaData> LoadUsdaData(const std::filesystem::path& folder, std::string& error);

@@ -4,6 +4,7 @@
 #include "core/journal/chart_series.h"
 #include "core/report/chart_scales.h"
 #include "core/report/weight_for_height.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/fonts.h"
 
 #include <QPainter>
@@ -53,7 +54,7 @@ void DrawDayLabels(QPainter& painter, const QRect& area, const CPeriodSeries& se
         const int x =
             area.left() + kLabelColumn + kFirstDayOffset + label.day * spacing + barWidth / 2;
         painter.drawText(QRect(x - 15, baseline + 3, 30, kDayLabelHeight),
-                         Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(label.text));
+                         Qt::AlignHCenter | Qt::AlignTop, FromStored(label.text));
     }
 }
 

@@ -78,6 +78,17 @@ void CDailyChartPane::Refresh() {
     const SDailyChartData chart = ChartData();
     m_caption->setText(
         QString::fromLatin1(CWeightForHeightChart(chart.sex, chart.metric).Caption()));
+    m_area->setAccessibleName(m_caption->text());
+    const QString unit = chart.metric ? QStringLiteral("kg") : QStringLiteral("lbs");
+    m_area->setAccessibleDescription(
+        !chart.height || !chart.weight || !chart.goal
+            ? QString::fromLatin1(kWeightForHeightMissingText)
+            : QStringLiteral("height %1 %2, weight %3 %4, goal %5 %4")
+                  .arg(*chart.height, 0, 'f', 0)
+                  .arg(chart.metric ? QStringLiteral("cm") : QStringLiteral("in"))
+                  .arg(*chart.weight, 0, 'f', 1)
+                  .arg(unit)
+                  .arg(*chart.goal, 0, 'f', 1));
     m_area->update();
 }
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/charts/historic_weight_dialog.h"
 
+#include "core/report/chart_description.h"
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/document/wait_cursor.h"
 #include "desktop/views/charts/chart_painting.h"
 #include "desktop/widgets/month_calendar.h"
@@ -78,6 +80,18 @@ void CHistoricWeightDialog::Redraw() {
         m_renderer.Prepare(period, m_date, m_trend->isChecked());
     }
     setWindowTitle(QString::fromLatin1(CHistoricWeightSeries::Title(period)));
+    const CHistoricWeightSeries& series = m_renderer.Series();
+    std::vector<float> values;
+    for (int day = 0; day < series.DayCount(); ++day)
+        values.push_back(series.Value(day));
+    CJournalDate first = m_date;
+    for (int day = 1; day < series.DayCount(); ++day)
+        first.StepDays(-1);
+    m_area->setAccessibleName(windowTitle());
+    m_area->setAccessibleDescription(FromStored(ChartDescription(values, first, false)) +
+                                     (m_renderer.TrendText().isEmpty()
+                                          ? QString()
+                                          : QStringLiteral(". ") + m_renderer.TrendText()));
     m_area->update();
 }
 

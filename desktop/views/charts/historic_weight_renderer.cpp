@@ -3,6 +3,7 @@
 
 #include "core/report/historic_chart.h"
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/fonts.h"
 
 #include <QPagedPaintDevice>
@@ -43,7 +44,7 @@ void CHistoricWeightRenderer::Prepare(int rangeType, const CJournalDate& end, bo
     m_trendText.clear();
     if (trend) {
         m_trend = CWeightTrend::FromJournal(journal, end, m_series.DayCount());
-        m_trendText = QString::fromStdString(TrendStatement(*m_trend, m_goalWeight, metric));
+        m_trendText = FromStored(TrendStatement(*m_trend, m_goalWeight, metric));
     }
 }
 
@@ -101,7 +102,7 @@ void CHistoricWeightRenderer::Paint(QPainter& painter, const QRect& rect) {
         if (day < 0)
             continue;
         const double x = layout.DayX(day);
-        const QString text = QString::fromStdString(m_series.Label(k));
+        const QString text = FromStored(m_series.Label(k));
         const double width = metrics.horizontalAdvance(text) + 4 * unit;
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 3 * unit));
         // The first and last labels stay inside the chart.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/charts/history_chart_dialog.h"
 
+#include "core/report/chart_description.h"
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/views/charts/chart_painting.h"
 #include "desktop/widgets/month_calendar.h"
 
@@ -116,8 +118,14 @@ void CHistoryChartDialog::Reload(bool newStep) {
     const int type = m_mode == kWeightChart ? kSeriesWeight : m_chart->currentIndex();
     const uint16_t month = m_duration->currentIndex() == 1 ? 1 : 0;
     m_series.RequestAt(m_data.Journal(), type, month, m_date);
-    m_period->setText(QString::fromStdString(
-        fitquill::PeriodLabel(month != 0, m_series.PeriodStart(), m_series.DayCount())));
+    m_period->setText(
+        FromStored(fitquill::PeriodLabel(month != 0, m_series.PeriodStart(), m_series.DayCount())));
+    std::vector<float> values;
+    for (int day = 0; day < m_series.DayCount(); ++day)
+        values.push_back(m_series.Value(day));
+    m_area->setAccessibleName(m_chart->currentText() + QStringLiteral(", ") + m_period->text());
+    m_area->setAccessibleDescription(
+        FromStored(ChartDescription(values, m_series.PeriodStart(), m_mode == kHistogram)));
     if (m_mode == kHistogram && newStep) {
         m_scale =
             CHistogramScale(CHistogramScale::StepFor(m_series.Maximum(), m_series.HasNoValues()));

@@ -41,7 +41,9 @@ CBloodPressurePane::CBloodPressurePane(CDietData& data, QWidget* parent)
     m_pulse = DigitsBox(3, QStringLiteral("Pulse"), this);
     m_hour = DigitsBox(2, QStringLiteral("Hour"), this);
     m_minute = DigitsBox(2, QStringLiteral("Minute"), this);
+    m_minute->setAccessibleName(QStringLiteral("Minute"));
     m_amPm = new QComboBox(this);
+    m_amPm->setAccessibleName(QStringLiteral("AM or PM"));
     m_amPm->addItems({QStringLiteral("AM"), QStringLiteral("PM")});
 
     auto* grid = new QGridLayout;

@@ -57,8 +57,7 @@ CDayEntryPane::CDayEntryPane(CDietData& data, const QString& title, QWidget* par
 void CDayEntryPane::Refresh() {
     // Another day or user: what was typed for the previous one is not shown for this one.
     const CJournalDB& journal = m_data.Journal();
-    const QString shownDay = QString::fromStdString(journal.FilePath()) + QLatin1Char('\n') +
-                             QString::fromStdString(journal.CurrentDate().LongText());
+    const std::string shownDay = journal.FilePath() + '\n' + journal.CurrentDate().LongText();
     if (shownDay != m_shownDay)
         DiscardPending();
     m_shownDay = shownDay;

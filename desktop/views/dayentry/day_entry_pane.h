@@ -8,6 +8,8 @@ class QLineEdit;
 class QSpinBox;
 class QVBoxLayout;
 
+#include <string>
+
 namespace fitquill {
 
 class CDietData;
@@ -50,7 +52,7 @@ private:
 
     QVBoxLayout* m_body = nullptr;
     QSpinBox* m_water = nullptr;
-    QString m_shownDay; // journal file and date shown last
+    std::string m_shownDay; // journal file and date shown last
 };
 
 } // namespace fitquill

@@ -4,6 +4,8 @@
 #include "core/report/day_entry_texts.h"
 #include "desktop/document/diet_data.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
+#include "desktop/widgets/stored_text_guard.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -33,8 +35,12 @@ CExerciseEntryForm::CExerciseEntryForm(CDietData& data, bool refreshAfterCalorie
     m_variant->setObjectName(QStringLiteral("Variant"));
     m_intensity = new QComboBox(this);
     m_intensity->setObjectName(QStringLiteral("Intensity"));
+    m_activity->setAccessibleName(QStringLiteral("Activity"));
+    m_variant->setAccessibleName(QStringLiteral("Variant"));
+    m_intensity->setAccessibleName(QStringLiteral("Intensity"));
     m_nameLabel = new QLabel(QStringLiteral("Name:"), this);
     m_name = new QLineEdit(this);
+    GuardStoredText(m_name);
     m_name->setMaxLength(kMaxNameLength);
     m_minutes = DigitsBox(3, this);
     m_minutes->setObjectName(QStringLiteral("Minutes"));
@@ -85,7 +91,7 @@ void CExerciseEntryForm::FillList(QComboBox* box, const SExerciseList& list, int
     m_filling = true;
     box->clear();
     for (int i = 0; i < list.count; ++i)
-        box->addItem(QString::fromLatin1(list.Name(i)));
+        box->addItem(FromStored(list.Name(i)));
     box->setCurrentIndex(list.Contains(selected) ? selected : -1);
     box->setEnabled(!list.Empty());
     m_filling = false;
@@ -131,7 +137,7 @@ void CExerciseEntryForm::Load(const CExerciseEntry& entry) {
     m_cursor.SetIntensity(entry.Intensity());
     FillList(m_intensity, m_cursor.Intensities(), m_cursor.Intensity());
     if (IsUserDefined())
-        m_name->setText(QString::fromStdString(entry.Name()));
+        m_name->setText(FromStored(entry.Name()));
     m_minutes->setText(QString::number(entry.Minutes()));
     m_calories->setText(QString::number(entry.Calories()));
     UpdateEnabling();
@@ -175,8 +181,8 @@ std::optional<CExerciseEntry> CExerciseEntryForm::EntryToLog() {
     entry.SetIntensity(m_cursor.Intensity());
     const QString name = IsUserDefined()
                              ? m_name->text().left(kMaxNameRead)
-                             : QString::fromLatin1(m_cursor.Activities().Name(m_cursor.Activity()));
-    entry.SetName(name.toStdString());
+                             : FromStored(m_cursor.Activities().Name(m_cursor.Activity()));
+    entry.SetName(ToStored(name));
     return entry;
 }
 

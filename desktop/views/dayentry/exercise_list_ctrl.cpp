@@ -6,6 +6,7 @@
 #include "core/report/meal_log_rows.h"
 #include "desktop/document/diet_data.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/views/dayentry/edit_exercise_dialog.h"
 #include "desktop/widgets/command_menu.h"
 #include "desktop/widgets/commands.h"
@@ -18,6 +19,7 @@ namespace fitquill {
 CExerciseListCtrl::CExerciseListCtrl(CDietData& data, QWidget* parent)
     : CGridCtrl(parent), m_data(data) {
     setObjectName(QStringLiteral("ExerciseList"));
+    setAccessibleName(QStringLiteral("Exercise list"));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetColumnCount(4);
     SetRowHeight(kRowHeight);
@@ -25,8 +27,7 @@ CExerciseListCtrl::CExerciseListCtrl(CDietData& data, QWidget* parent)
     SetFixedRows(1);
     SetTextSource([this](int row, int column) {
         const CDayRecord* day = m_data.GetCurrentDay(false);
-        return QString::fromStdString(
-            ExerciseListCell(day ? &day->Exercises() : nullptr, row, column));
+        return FromStored(ExerciseListCell(day ? &day->Exercises() : nullptr, row, column));
     });
     connect(&m_data, &CDietData::RefreshViewsSent, this, &CExerciseListCtrl::Refresh);
     connect(&m_data, &CDietData::ColorsChanged, this,

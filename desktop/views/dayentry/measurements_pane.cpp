@@ -5,6 +5,7 @@
 #include "core/report/day_entry_texts.h"
 #include "desktop/document/diet_data.h"
 #include "desktop/document/prompt.h"
+#include "desktop/document/stored_text.h"
 
 #include <QCheckBox>
 #include <QDoubleValidator>
@@ -149,7 +150,7 @@ void CMeasurementsPane::Refresh() {
     m_percent->setVisible(!page.automatic);
     ShowStored(m_percent, NumberText(page.typedPercent));
     m_percentText->setVisible(page.automatic);
-    m_percentText->setText(QString::fromStdString(page.percentText));
+    m_percentText->setText(FromStored(page.percentText));
     m_automaticChanged = false;
 }
 

@@ -4,6 +4,7 @@
 #include "core/calc/diet_plan.h"
 #include "core/calc/energy_balance.h"
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/date_dialog.h"
 #include "desktop/widgets/numeric_edit.h"
 
@@ -152,8 +153,7 @@ void CTargetsPane::Refresh() {
                               .arg(budget ? QString::number(*budget) : QStringLiteral("---")));
     CUserProfile shown = profile; // showing the goal must not write into the profile
     ComputeGoalSummary(shown);
-    const QString goal =
-        QString::fromStdString(fitquill::GoalText(shown.GoalSummary(), shown.UnitChoice()));
+    const QString goal = FromStored(fitquill::GoalText(shown.GoalSummary(), shown.UnitChoice()));
     m_goalText->setText(shown.GoalSummary().IsValid() ? QString::fromLatin1(kGoalPrefix) + goal
                                                       : goal);
 

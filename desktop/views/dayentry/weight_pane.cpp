@@ -2,6 +2,7 @@
 #include "desktop/views/dayentry/weight_pane.h"
 
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/numeric_edit.h"
 
 #include <QHBoxLayout>
@@ -62,7 +63,7 @@ QWidget* CWeightPane::FirstControl() {
 void CWeightPane::Refresh() {
     CDayEntryPane::Refresh();
     const bool metric = m_data.Journal().Profile().IsMetric();
-    m_date->setText(QString::fromStdString(m_data.Journal().CurrentDate().LongText()));
+    m_date->setText(FromStored(m_data.Journal().CurrentDate().LongText()));
     m_unit->setText(metric ? QStringLiteral("kg") : QStringLiteral("lbs"));
     const CDayRecord* day = m_data.GetCurrentDay(false);
     const double weight = day ? day->Weight().Get(metric).value_or(0) : 0.0;

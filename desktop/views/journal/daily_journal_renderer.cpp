@@ -2,6 +2,7 @@
 #include "desktop/views/journal/daily_journal_renderer.h"
 
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/fonts.h"
 
 #include <QFontMetrics>
@@ -48,7 +49,7 @@ QStringList CDailyJournalRenderer::NoteLines(const SReportScope& scope) const {
     const int position = journal.FindDay(scope.day);
     if (position < 0 || journal.Day(position).Note().empty())
         return {};
-    return QString::fromStdString(journal.Day(position).Note()).split(QLatin1Char('\n'));
+    return FromStored(journal.Day(position).Note()).split(QLatin1Char('\n'));
 }
 
 int CDailyJournalRenderer::UnitCount(const SReportScope& scope) {

@@ -3,8 +3,10 @@
 
 #include "core/report/meal_log_rows.h"
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/commands.h"
 #include "desktop/widgets/fonts.h"
+#include "desktop/widgets/stored_text_guard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -17,6 +19,7 @@ CDailyNotesPage::CDailyNotesPage(CDietData& data, QWidget* parent)
     setObjectName(QStringLiteral("DailyNotes"));
     setAccessibleName(QStringLiteral("Daily notes"));
     setFont(CustomFont());
+    GuardStoredText(this);
     connect(this, &QPlainTextEdit::textChanged, this, &CDailyNotesPage::OnTextChanged);
     connect(&m_data, &CDietData::RefreshViewsSent, this, &CDailyNotesPage::Refresh);
     connect(&m_data, &CDietData::DayChangedSent, this, &CDailyNotesPage::Refresh);
@@ -27,13 +30,12 @@ CDailyNotesPage::CDailyNotesPage(CDietData& data, QWidget* parent)
 
 void CDailyNotesPage::Refresh() {
     const CDayRecord* day = m_data.GetCurrentDay(false);
-    const QString note = day ? QString::fromStdString(day->Note()) : QString();
+    const QString note = day ? FromStored(day->Note()) : QString();
     // A day without a record shows the hint as a placeholder, never as text: typing must not
     // store the hint into the new note.
     setPlaceholderText(day ? QString() : QString::fromLatin1(kDailyNotesPlaceholder));
     const CJournalDB& journal = m_data.Journal();
-    const QString shownDay = QString::fromStdString(journal.FilePath()) + QLatin1Char('\n') +
-                             QString::fromStdString(journal.CurrentDate().LongText());
+    const std::string shownDay = journal.FilePath() + '\n' + journal.CurrentDate().LongText();
     // Every keystroke is stored already; rewriting the text being typed from the stored note
     // would drop a trailing space and move the caret to the start.
     const bool typing = hasFocus() && shownDay == m_shownDay;
@@ -49,9 +51,9 @@ void CDailyNotesPage::OnTextChanged() {
     if (m_settingText)
         return;
     QString text = toPlainText();
-    if (text.toUtf8().size() > kMaxNoteBytes) {
+    if (ToStored(text).size() > kMaxNoteBytes) {
         // Keep what fits, as an edit control with a limit refuses the rest of the input.
-        while (text.toUtf8().size() > kMaxNoteBytes)
+        while (ToStored(text).size() > kMaxNoteBytes)
             text.chop(1);
         const int position = std::min(textCursor().position(), static_cast<int>(text.size()));
         m_settingText = true;
@@ -64,7 +66,7 @@ void CDailyNotesPage::OnTextChanged() {
     CDayRecord* day = m_data.GetCurrentDay(true);
     if (!day)
         return;
-    day->SetNoteFromEdit(text.toStdString());
+    day->SetNoteFromEdit(ToStored(text));
     setPlaceholderText(QString());
     m_data.SetModified();
 }

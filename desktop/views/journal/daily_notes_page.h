@@ -5,6 +5,8 @@
 
 #include <QPlainTextEdit>
 
+#include <string>
+
 namespace fitquill {
 
 class CDietData;
@@ -41,7 +43,7 @@ private:
     bool m_settingText = false;
     // The day whose note the box shows (journal file and date), so that a refresh of that same
     // day leaves the text being typed alone.
-    QString m_shownDay;
+    std::string m_shownDay;
 };
 
 } // namespace fitquill

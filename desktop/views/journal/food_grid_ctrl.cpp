@@ -25,6 +25,7 @@ constexpr char kPasteLimitText[] = "Due to the maximum food limit per category n
 
 CFoodGridCtrl::CFoodGridCtrl(CDietData& data, QWidget* parent) : CGridCtrl(parent), m_data(data) {
     setObjectName(QStringLiteral("MealLogGrid"));
+    setAccessibleName(QStringLiteral("Meal Log"));
     // The rendered column always takes the whole width.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetColumnCount(2);
@@ -37,6 +38,10 @@ CFoodGridCtrl::CFoodGridCtrl(CDietData& data, QWidget* parent) : CGridCtrl(paren
             CMealLogRenderer::DrawHintRow(painter, cell);
         else
             CMealLogRenderer::DrawScreenRow(painter, cell, RowTexts(row), m_data.NutrientToggle());
+    });
+    SetCellDescriber(1, [this](int row, int) {
+        return row == 0 ? QString::fromLatin1(CMealLogRenderer::kToolbarHint)
+                        : CMealLogRenderer::ScreenRowText(RowTexts(row), m_data.NutrientToggle());
     });
     SetRowCount(kMinimumRows);
     SetFixedRows(1);

@@ -3,6 +3,7 @@
 
 #include "core/calc/diet_plan.h"
 #include "desktop/document/diet_data.h"
+#include "desktop/document/stored_text.h"
 #include "desktop/widgets/fonts.h"
 
 #include <QFontMetrics>
@@ -12,7 +13,7 @@ namespace fitquill {
 namespace {
 
 QString Text(const SMealLogRow& row, int line, int cell) {
-    return QString::fromStdString(row.Cell(line, cell));
+    return FromStored(row.Cell(line, cell));
 }
 
 QFont BoldOf(QFont font) {
@@ -65,6 +66,18 @@ void CMealLogRenderer::DrawScreenRow(QPainter& painter, const QRect& rect, const
             painter.drawText(area, flags, Text(row, 1, cell));
     }
     painter.setFont(regular);
+}
+
+QString CMealLogRenderer::ScreenRowText(const SMealLogRow& row, int nutrientToggle) {
+    QStringList texts{Text(row, 0, 0), Text(row, 1, 0)};
+    const int firstNutrient = nutrientToggle == 0 ? 1 : 4;
+    for (int i = 0; i < 4; ++i)
+        texts.append(Text(row, 1, i < 3 ? firstNutrient + i : 7));
+    QStringList shown;
+    for (const QString& text : texts)
+        if (!text.trimmed().isEmpty())
+            shown.append(text.simplified());
+    return shown.join(QStringLiteral(", "));
 }
 
 void CMealLogRenderer::DrawHintRow(QPainter& painter, const QRect& rect) {

@@ -31,6 +31,9 @@ public:
     // carbohydrate and protein, 1 fiber, fat and saturated fat.
     static void DrawScreenRow(QPainter& painter, const QRect& rect, const SMealLogRow& row,
                               int nutrientToggle);
+    // What DrawScreenRow draws, for assistive technology: its texts in drawing order, the
+    // empty ones left out, joined by commas ("Apple, 1.00 each, 72 Cal, ...").
+    static QString ScreenRowText(const SMealLogRow& row, int nutrientToggle);
     // Row 0 of the grid: the toolbar hint, right-aligned, when it fits.
     static void DrawHintRow(QPainter& painter, const QRect& rect);
 

@@ -2,6 +2,7 @@
 #include "core/food/food_csv.h"
 
 #include "core/clock.h"
+#include "core/food/food_db_file.h"
 #include "core/internal_error.h"
 #include "core/io/atomic_file.h"
 
@@ -416,9 +417,6 @@ TEST_F(FoodCsvTest, ModesMergeAsChosen) {
         EXPECT_EQ(copy.ItemCount(0, 0), 1);
         EXPECT_EQ(copy.ItemCount(0, 1), 2);
         EXPECT_NE(copy.GetFoodItem(0, 1, 0).Id(), appleId);
-        // Even an empty file empties the database.
-        ASSERT_TRUE(CFoodCsv::ImportText(copy, "", EFoodImportMode::ReplaceDatabase).ok);
-        EXPECT_EQ(copy.GroupCount(), 0);
     }
 }
 
@@ -440,6 +438,41 @@ TEST_F(FoodCsvTest, FailedImportKeepsWhatEarlierLinesDid) {
     EXPECT_EQ(result.lineNumber, 2);
     EXPECT_EQ(copy.CategoryCount(1), 1);
     EXPECT_EQ(copy.GetCategory(1, 0).Name(), "Dried");
+}
+
+// A file without a single food line is refused in every mode before anything changes: an empty
+// or foreign file must not empty the database.
+TEST_F(FoodCsvTest, FilesWithoutFoodDataChangeNothingInAnyMode) {
+    CFoodDB db;
+    Fill(db);
+    const CFoodDB before = db;
+    const std::string header =
+        Line({"Name", "Search name", "Amount", "Unit", "Serving", "Amount", "Unit", "Serving",
+              "Calories", "Carb", "Fiber", "Protein", "Fat", "SFat", "Group", "Category"});
+    const std::pair<const char*, std::string> files[] = {
+        {"empty", ""},
+        {"blank lines", "\r\n \r\n\t\r\n\x1a"},
+        {"a header alone", header},
+        {"a header and a bad line", header + FoodLine("Kiwi", "Fresh", "")},
+    };
+    for (const auto& [label, text] : files) {
+        ASSERT_FALSE(CFoodCsv::HoldsFoodData(text)) << label;
+        WriteText(m_folder / "in.csv", text);
+        for (int mode = 0; mode < 4; ++mode) {
+            SCOPED_TRACE(std::string(label) + ", mode " + std::to_string(mode));
+            const SFoodImportResult result =
+                CFoodCsv::Import(db, m_folder / "in.csv", static_cast<EFoodImportMode>(mode));
+            EXPECT_FALSE(result.ok);
+            EXPECT_TRUE(result.noFoodData);
+            EXPECT_EQ(db, before);
+        }
+    }
+    // A header before food lines is a bad line 1, as any other.
+    const SFoodImportResult result =
+        CFoodCsv::ImportText(db, header + kAppleLine, EFoodImportMode::ImportedWins);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.noFoodData);
+    EXPECT_EQ(result.lineNumber, 1);
 }
 
 TEST_F(FoodCsvTest, ImportOfAFileThatCannotBeReadFailsOnLine1) {
@@ -536,4 +569,51 @@ TEST(FoodCsvText, ImportFailedTextNamesTheLine) {
     EXPECT_EQ(CFoodCsv::ImportFailedText(17),
               "Importing of food data failed on line 17.  A partial import was complete up to "
               "the point of encountering the error.");
+}
+
+// Spreadsheets write UTF-8 today; the same foods in either encoding make the same database.
+TEST_F(FoodCsvTest, Utf8AndWindows1252FilesMakeTheSameDatabase) {
+    // 20 characters, more than 20 bytes in UTF-8: the limit counts characters.
+    const std::string ansi = FoodLine("Caf\xE9 cr\xE8me \xBD", "Cr\xE8me br\xFBl\xE9"
+                                                               "e") +
+                             FoodLine("M\xFCsli \x96 2 \x80 \xE0 cr\xE8me!") + kAppleLine;
+    const std::string utf8 =
+        FoodLine("Café crème ½", "Crème brûlée") + FoodLine("Müsli – 2 € à crème!") + kAppleLine;
+    const struct {
+        const char* what;
+        std::string bytes;
+        ECsvEncoding encoding;
+    } files[] = {
+        {"Windows-1252", ansi, ECsvEncoding::Windows1252},
+        {"UTF-8", utf8, ECsvEncoding::Utf8},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + utf8, ECsvEncoding::Utf8},
+        {"ASCII with a byte-order mark", "\xEF\xBB\xBF" + kAppleLine, ECsvEncoding::Utf8},
+    };
+    std::vector<std::string> saved;
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.what);
+        WriteText(m_folder / "in.csv", file.bytes);
+        CFoodDB db;
+        db.SetPaths(m_folder / "FoodDB.ddb", m_folder);
+        const SFoodImportResult result =
+            CFoodCsv::Import(db, m_folder / "in.csv", EFoodImportMode::ReplaceDatabase);
+        ASSERT_TRUE(result.ok) << result.error;
+        EXPECT_EQ(result.encoding, file.encoding);
+        CFoodDBFile writer(EFoodFileMode::Conduit);
+        ASSERT_TRUE(writer.Save(db));
+        saved.push_back(ReadText(m_folder / "FoodDB.ddb"));
+    }
+    ASSERT_NE(saved[0].find("Caf\xE9 cr\xE8me \xBD"), std::string::npos);
+    EXPECT_EQ(saved[1], saved[0]);
+    EXPECT_EQ(saved[2], saved[0]);
+    EXPECT_EQ(CFoodCsv::EncodingName(ECsvEncoding::Utf8), std::string("UTF-8"));
+
+    // A character Windows-1252 cannot hold fails its line, never becomes "?".
+    WriteText(m_folder / "in.csv", FoodLine("Kiwi") + FoodLine("寿司"));
+    CFoodDB db;
+    const SFoodImportResult result =
+        CFoodCsv::Import(db, m_folder / "in.csv", EFoodImportMode::ReplaceDatabase);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.lineNumber, 2);
+    EXPECT_EQ(db.ItemCount(0, 0), 1);
 }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/report/chart_description.h"
 #include "core/report/chart_scales.h"
 
 #include "core/clock.h"
@@ -201,4 +202,30 @@ TEST(WeightForHeightTest, ZonesFollowTheBodyMassIndexInEitherUnitSystem) {
     EXPECT_STREQ(CWeightForHeightChart::ZoneLabel(0), "= Under");
     EXPECT_STREQ(CWeightForHeightChart::ZoneLabel(3), "= Obese");
     EXPECT_STREQ(CWeightForHeightChart::ZoneLabel(4), "");
+}
+
+TEST(ChartDescriptionTest, SaysWhatTheChartShowsInWords) {
+    const CJournalDate sunday(10, 3, 2024);
+    struct {
+        std::vector<float> values;
+        bool histogram;
+        const char* text;
+    } cases[] = {
+        // Days without a value (-1) are left out; whole values stay whole.
+        {{180.5f, -1, 178.0f, 181.2f, -1},
+         false,
+         "first 180.5 on 3/10/2024, last 181.2 on 3/13/2024, lowest 178, highest 181.2"},
+        {{-1, 2100, 0, -1, 1950.5f}, true, "3/11 2100, 3/12 0, 3/14 1950.5"},
+        {{-1, 150, 149},
+         false,
+         "first 150 on 3/11/2024, last 149 on 3/12/2024, lowest 149, highest 150"},
+        {{-1, -1}, false, "no values"},
+        {{}, true, "no values"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChartDescription(c.values, sunday, c.histogram), c.text);
+    // Dates run on across the month's end.
+    std::vector<float> march(23, -1);
+    march.back() = 5;
+    EXPECT_EQ(ChartDescription(march, sunday, true), "4/1 5");
 }

@@ -306,6 +306,42 @@ TEST_F(UserDirectoryFallback, FindsTheUserOfAPath) {
     }
 }
 
+// The list keeps the stored (Windows-1252) bytes; the folder is their UTF-8 form, and a folder
+// an earlier version made under the stored bytes keeps serving its user.
+TEST_F(UserDirectoryFallback, FoldersAreNamedInUtf8AndOlderFoldersKeepWorking) {
+    const std::string zoe = "Zo\xEB", jose = "Jos\xE9";
+    fs::create_directories(Root() / jose / "Fitquill");
+    {
+        CUserDirectory earlier = Make();
+        ASSERT_TRUE(earlier.AddUser("Ann"));
+    }
+    // An earlier version's list: José with his folder under the stored bytes.
+    WriteFile(List(), ExpectedList({"Ann", jose}));
+    CUserDirectory directory = Make();
+    ASSERT_TRUE(directory.AddUser(zoe));
+    EXPECT_EQ(FileBytes(List()), ExpectedList({"Ann", jose, zoe}));
+    EXPECT_TRUE(fs::is_directory(Root() / "Zoë"));
+    const std::string root = Root().string() + kSep;
+    const struct {
+        UserHandle user;
+        std::string folder;
+    } cases[] = {{1, jose}, {2, "Zoë"}};
+    for (const auto& c : cases) {
+        std::string folder;
+        EXPECT_TRUE(directory.GetUserFolderName(c.user, folder));
+        EXPECT_EQ(folder, c.folder);
+        UserHandle found = 99;
+        EXPECT_TRUE(directory.FindUserByPath(root + c.folder + kSep + "Fitquill", found));
+        EXPECT_EQ(found, c.user);
+    }
+    UserHandle found = 99;
+    EXPECT_FALSE(directory.FindUserByPath(root + zoe, found));
+    // Renaming moves the older folder to the UTF-8 form of the new name.
+    ASSERT_TRUE(directory.RenameUser(1, "Jos\xC9"));
+    EXPECT_TRUE(fs::is_directory(Root() / "JosÉ" / "Fitquill"));
+    EXPECT_FALSE(fs::exists(Root() / jose));
+}
+
 TEST_F(UserDirectoryFallback, TextsMustFitTheCallersBuffer) {
     CUserDirectory directory = Make();
     ASSERT_TRUE(directory.AddUser("Ann"));

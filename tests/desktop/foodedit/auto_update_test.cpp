@@ -157,6 +157,10 @@ protected:
     int m_reloads = 0;
 };
 
+QByteArray Chunk(const QByteArray& data) {
+    return QByteArray::number(data.size(), 16) + "\r\n" + data + "\r\n";
+}
+
 const QByteArray kExtension = QByteArray::fromStdString(FoodLine("Brie", "Dairy", "Cheese", 100) +
                                                         FoodLine("Gouda", "Dairy", "Cheese", 110));
 
@@ -181,6 +185,14 @@ TEST_F(AutoUpdate, ReloadReplacesEverythingAndRedirectsAreFollowed) {
     UpdateFrom(m_server.Url("moved"), EFoodUpdateChoice::Reload);
     EXPECT_EQ(Export(), FoodLine("Kiwi", "Fruit", "Fresh", 40));
     EXPECT_EQ(m_reloads, 1);
+}
+
+TEST_F(AutoUpdate, AChunkedBodyThatEndsProperlyIsTaken) {
+    m_server.Serve("chunked", {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked",
+                               Chunk(kExtension.left(7)) + Chunk(kExtension.mid(7)) + "0\r\n\r\n"});
+    UpdateFrom(m_server.Url("chunked"));
+    EXPECT_NE(Export().find("Gouda"), std::string::npos);
+    EXPECT_EQ(OnlyMessage(), "The food database was successfully updated.");
 }
 
 TEST_F(AutoUpdate, DefaultAddressIsTheShippedFileAndWorksOffline) {
@@ -221,10 +233,18 @@ TEST_F(AutoUpdate, BrokenTransfersChangeNothingAndSaySo) {
     m_server.Serve("loop", {"HTTP/1.1 302 Found\r\nLocation: /loop\r\nContent-Length: 0", {}});
     m_server.Serve("to-file",
                    {"HTTP/1.1 302 Found\r\nLocation: file:///etc/passwd\r\nContent-Length: 0", {}});
+    // Cut after its first line: nothing but the closed connection ends these bodies.
+    const QByteArray firstLine = kExtension.left(kExtension.indexOf('\n') + 1);
+    m_server.Serve("no-length", {"HTTP/1.1 200 OK", firstLine});
+    m_server.Serve("chunked-cut",
+                   {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked", Chunk(firstLine)});
+    m_server.ServeFile("mid-line", kExtension.left(kExtension.size() - 5));
+    m_server.ServeFile("empty", {});
     const std::vector<std::pair<QString, QString>> cases{
         {"short", "interrupted"},           {"missing", "404"},        {"big", "larger than"},
         {"big-unannounced", "larger than"}, {"stall", "sent nothing"}, {"loop", "too many times"},
-        {"to-file", "cannot be used"},
+        {"to-file", "cannot be used"},      {"no-length", "how long"}, {"chunked-cut", "closed"},
+        {"mid-line", "middle of a line"},   {"empty", "no food data"},
     };
     size_t shown = 0;
     for (const auto& [path, says] : cases) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/calc/units.h"
 #include "core/food/food_csv.h"
+#include "core/food/food_import_guard.h"
 #include "core/journal/day_record.h"
 #include "desktop/foodedit/food_data_dialogs.h"
 #include "desktop/foodedit/food_dialogs.h"
@@ -373,6 +374,36 @@ TEST_F(FoodDataDialogsTest, ALargeImportReplacesTheDatabaseAndTheTree) {
     EXPECT_EQ(Labels(), (QStringList{"Group 0", "Group 1", "Group 2", "Group 3"}));
     EXPECT_EQ(Labels(Tree().topLevelItem(3)->child(4)).size(), 200);
     EXPECT_EQ(Db().ItemCount(3, 4), 200);
+}
+
+TEST_F(FoodDataDialogsTest, AnImportThatWouldEmptyTheDatabaseIsRefusedOrAskedAbout) {
+    ASSERT_TRUE(m_data->SaveAll());
+    const std::string file = Db().FilePath().string();
+    const std::string saved = ReadAll(file);
+    ASSERT_FALSE(saved.empty());
+    std::ofstream(Path("empty.csv"), std::ios::binary) << "\r\n";
+    std::ofstream(Path("one.csv"), std::ios::binary)
+        << "Pear,Pear,1.00,item,Y,0.00,,N,57,15.2,3.1,0.4,0.1,0.0,Fruit,Pears,\r\n";
+    const CFoodDB before = Db();
+    CImportDialog dialog(*m_data);
+    dialog.SetMode(0);
+    dialog.SetFile(QString::fromStdString(Path("empty.csv")));
+    dialog.Import();
+    EXPECT_EQ(ShownTexts().back(), CFoodCsv::kNoFoodDataText);
+    dialog.SetFile(QString::fromStdString(Path("one.csv")));
+    dialog.Import(); // the default answer: No
+    EXPECT_EQ(ShownTexts().back(),
+              "The new food data holds 1 foods; your food database holds 8. Replace it?");
+    EXPECT_EQ(m_prompt->Shown().back().buttons, EPromptButtons::YesNoDefaultNo);
+    EXPECT_EQ(Db(), before);
+    EXPECT_FALSE(dialog.Imported());
+    EXPECT_FALSE(std::filesystem::exists(file + ".before-import"));
+
+    m_prompt->Answer(EPromptAnswer::Yes);
+    dialog.Import();
+    EXPECT_TRUE(dialog.Imported());
+    EXPECT_EQ(CFoodImportGuard::FoodCount(Db()), 1u);
+    EXPECT_EQ(ReadAll(file + ".before-import"), saved);
 }
 
 TEST_F(FoodDataDialogsTest, ImportAsksToSaveFirstAndCancelDoesNothing) {

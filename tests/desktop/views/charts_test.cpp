@@ -154,6 +154,10 @@ TEST_F(ChartsTest, OneWeightInAWeekIsOneCrossOrTheTwoValuesText) {
     EXPECT_FALSE(IsBack(image, (WeekDayX(2) + WeekDayX(4)) / 2, 110));
     EXPECT_TRUE(IsBack(image, WeekDayX(5) + 10, 120));
     Keep(dialog.grab().toImage(), "weight_chart_week_line.png");
+    // What a screen reader says of it.
+    EXPECT_EQ(dialog.Area()->accessibleName(), "Weight, 6/13/2004 - 6/19/2004");
+    EXPECT_EQ(dialog.Area()->accessibleDescription(),
+              "first 150 on 6/15/2004, last 151 on 6/17/2004, lowest 150, highest 151");
 }
 
 TEST_F(ChartsTest, WeightsFarApartShowTheLargeDeltaTextAndTheMonthRemembersItsChoices) {

@@ -136,6 +136,15 @@ TEST_F(UserStore, UnsafeNamesAreRefusedAndTakenFoldersAvoided) {
     EXPECT_EQ(store.UserCount(), 2);
 }
 
+// The index keeps the name's Windows-1252 bytes; the folder is its UTF-8 form.
+TEST_F(UserStore, AFolderIsNamedWithTheUtf8FormOfTheName) {
+    CUserStore store(m_palm);
+    ASSERT_EQ(store.AddUser("Zo\xEB"), 0);
+    EXPECT_EQ(Folder(store, Find(store, "Zo\xEB")), "Zoë");
+    EXPECT_TRUE(fs::is_directory(m_palm / "Zoë"));
+    EXPECT_EQ(ReadText(m_palm / "users.idx"), "FitquillUsers 1\n1\tZoë\tZo\xEB\n");
+}
+
 TEST_F(UserStore, RenameKeepsTheFolderAndDeleteRemovesIt) {
     CUserStore store(m_palm);
     ASSERT_EQ(store.AddUser("Ann"), 0);

@@ -9,7 +9,7 @@ set(oatmeal "Oatmeal,Oatmeal,1.00,cup,Y,234.00,g,N,166,28.1,4.0,5.9,3.6,0.6,Brea
 file(WRITE "${WORK}/foods.csv" "${apple}${banana}${oatmeal}")
 
 fq_run(0 food import --db "${db}" --csv "${WORK}/foods.csv" --mode 0)
-fq_expect_equal("${FQ_OUT}" "Imported 3 lines of food data.\n" "import into a new database")
+fq_expect_equal("${FQ_OUT}" "Imported 3 lines of food data.\nThe file was read as Windows-1252.\n" "import into a new database")
 fq_expect_exists("${db}")
 
 fq_run(0 dump --food "${db}")
@@ -50,9 +50,22 @@ file(WRITE "${WORK}/bad.csv"
 foreach(mode 0 1 2 3)
     fq_run(1 food import --db "${db}" --csv "${WORK}/bad.csv" --mode ${mode})
     fq_expect_equal("${FQ_ERR}"
-        "Importing of food data failed on line 2.  A partial import was complete up to the point of encountering the error.\n"
+        "Importing of food data failed on line 2 (a measure's unit is not one of the unit names). Nothing was imported; the food database file is unchanged.\n"
         "failed import in mode ${mode}")
     fq_expect_same_file("${db}" "${WORK}/before.ddb")
+endforeach()
+
+# Files without a food line are refused in every mode, the database file untouched.
+file(WRITE "${WORK}/empty.csv" "")
+file(WRITE "${WORK}/blank.csv" "\r\n  \r\n")
+file(WRITE "${WORK}/header.csv" "Name,Search,Amount,Unit,Serving,Amount,Unit,Serving,Calories,Carb,Fiber,Protein,Fat,SFat,Group,Category,\r\n")
+foreach(name empty blank header)
+    foreach(mode 0 1 2 3)
+        fq_run(1 food import --db "${db}" --csv "${WORK}/${name}.csv" --mode ${mode})
+        fq_expect_equal("${FQ_ERR}" "The file holds no food data. The food database was not changed.\n"
+                        "${name} file in mode ${mode}")
+        fq_expect_same_file("${db}" "${WORK}/before.ddb")
+    endforeach()
 endforeach()
 file(GLOB leftovers "${WORK}/FoodDB.ddb?*")
 fq_expect_equal("${leftovers}" "" "temporary files of a failed import")
@@ -61,7 +74,7 @@ fq_expect_equal("${leftovers}" "" "temporary files of a failed import")
 string(REPLACE ",72," ",80," apple80 "${apple}")
 file(WRITE "${WORK}/apple80.csv" "${apple80}")
 fq_run(0 food import --db "${db}" --csv "${WORK}/apple80.csv" --mode 3)
-fq_expect_equal("${FQ_OUT}" "Imported 1 line of food data.\n" "mode 3 counts the kept line")
+fq_expect_equal("${FQ_OUT}" "Imported 1 line of food data.\nThe file was read as Windows-1252.\n" "mode 3 counts the kept line")
 fq_run(0 food find --db "${db}" apple)
 fq_run(0 dump --food "${db}")
 fq_expect_match("${FQ_OUT}" "Item \"Apple\"[^\n]*Calorie 72," "mode 3 keeps the apple")
@@ -76,3 +89,35 @@ fq_run(1 food import --db "${db}" --csv "${WORK}/apple80.csv")
 fq_run(1 dump --food "${WORK}/missing.ddb")
 fq_run(1 dump --food "${WORK}/foods.csv")
 fq_run(1 food find --db "${WORK}/missing.ddb" a)
+
+# Stored text is Windows-1252; the terminal and the command line speak UTF-8.
+set(brulee "Crème brûlée,Crème brûlée,1.00,item,Y,0.00,,N,300,30.0,0.0,4.0,15.0,9.0,Desserts,Crème,\r\n")
+file(WRITE "${WORK}/utf8.csv" "${brulee}")
+fq_run(0 food import --db "${WORK}/sweet.ddb" --csv "${WORK}/utf8.csv" --mode 0)
+fq_expect_equal("${FQ_OUT}" "Imported 1 line of food data.\nThe file was read as UTF-8.\n" "UTF-8 import")
+fq_run(0 food find --db "${WORK}/sweet.ddb" "BRûlée")
+fq_expect_equal("${FQ_OUT}" "Desserts / Crème / Crème brûlée\n" "find prints UTF-8")
+fq_run(0 dump --food "${WORK}/sweet.ddb")
+fq_expect_match("${FQ_OUT}" "Item \"Crème brûlée\"" "dump prints UTF-8")
+fq_run(0 food export --db "${WORK}/sweet.ddb" --out "${WORK}/sweet.csv" --group Desserts --category "Crème")
+file(READ "${WORK}/sweet.csv" hex HEX)
+# "Crème brûlée," in Windows-1252.
+fq_expect_match("${hex}" "^4372e86d65206272fb6ce9652c" "the export keeps Windows-1252")
+fq_run(1 food find --db "${WORK}/sweet.ddb" "寿司")
+fq_expect_match("${FQ_ERR}" "cannot store" "a text the files cannot hold is refused")
+
+# Replacing ten foods with one needs --force; without it the file stays as it was.
+set(ten "")
+foreach(i RANGE 1 10)
+    string(APPEND ten "Food ${i},Food,1.00,item,Y,0.00,,N,10,1.0,0.0,0.0,0.0,0.0,Group,Category,\r\n")
+endforeach()
+file(WRITE "${WORK}/ten.csv" "${ten}")
+fq_run(0 food import --db "${WORK}/ten.ddb" --csv "${WORK}/ten.csv" --mode 0)
+file(COPY_FILE "${WORK}/ten.ddb" "${WORK}/ten-before.ddb")
+fq_run(1 food import --db "${WORK}/ten.ddb" --csv "${WORK}/apple80.csv" --mode 0)
+fq_expect_equal("${FQ_ERR}" "The new food data holds 1 foods; the food database holds 10. Nothing was imported: replacing more than half of the foods needs --force.\n"
+                "mode 0 shrinking the database")
+fq_expect_same_file("${WORK}/ten.ddb" "${WORK}/ten-before.ddb")
+fq_run(0 food import --db "${WORK}/ten.ddb" --csv "${WORK}/apple80.csv" --mode 0 --force)
+fq_run(0 dump --food "${WORK}/ten.ddb")
+fq_expect_match("${FQ_OUT}" "food items: 1\n" "--force replaces")

@@ -34,6 +34,16 @@ fq_expect_match("${FQ_OUT}" "\nGoals\n  Total Calories: -?[0-9]+ cal\n  To (lose
 fq_expect_match("${FQ_OUT}" "\nBody Measurements\n  Neck: " "the printed-only sections")
 fq_run(1 logbook --journal "${WORK}/missing.ddb")
 
+# Today's meal log as the page lists it: meals in order, a food's name, serving and calories,
+# then the totals and the hint.
+fq_run(0 meal-log --journal "${folder}/UserDB.ddb")
+fq_expect_match("${FQ_OUT}" "^Breakfast\n(.*\n)?Lunch\n(.*\n)?Dinner\n(.*\n)?Snack\n"
+                "the meals in order")
+fq_expect_match("${FQ_OUT}" "\n[^\t\n]+\t[0-9]+\\.[0-9][0-9] [^\t\n]+\t[0-9]+  Cal\t" "a food row")
+fq_expect_match("${FQ_OUT}" "\nTotals\t[0-9]+  Cal\t.*\nDouble click to insert a food item.\n$"
+                "the totals and the hint last")
+fq_run(1 meal-log --journal "${WORK}/missing.ddb")
+
 # The user's export goes beside the journal; one line per day after the header, and a file
 # export of the same journal is the same text.
 fq_run(0 export-user-data --user Ann)

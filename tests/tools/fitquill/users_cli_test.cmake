@@ -55,3 +55,16 @@ fq_run(1 users shuffle)
 fq_run(1 nonsense)
 fq_run(0 --help)
 fq_expect_match("${FQ_OUT}" "users rename OLD NEW" "the help text")
+
+# Names are typed and shown as UTF-8, kept in the list as Windows-1252, and the folder is the
+# UTF-8 form; a name the list cannot hold is refused.
+fq_run(0 users add "Zoë")
+fq_expect_exists("${root}/Zoë")
+file(READ "${root}/Users.udb" hex HEX)
+fq_expect_match("${hex}" "5a6feb00" "the list keeps Windows-1252")
+fq_run(0 demo --user "Zoë" --days 2)
+fq_expect_exists("${root}/Zoë/Fitquill/UserDB.ddb")
+fq_run(0 users list)
+fq_expect_equal("${FQ_OUT}" "able\nann\nBob\nZoë\n" "UTF-8 in the list")
+fq_run(1 users add "寿司")
+fq_expect_match("${FQ_ERR}" "^The user name '寿司' holds '寿'" "a name the list cannot hold")

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The database built from the shipped USDA data: limits, names, servings, nutrients.
+#include "core/food/nutrient.h"
 #include "core/names.h"
 #include "tools/fooddata/food_db_builder.h"
 #include "tools/fooddata/food_naming.h"
 #include "tools/fooddata/food_tree_rules.h"
+#include "tools/fooddata/name_check.h"
 #include "tools/fooddata/usda_data.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +130,44 @@ TEST_F(FoodDbBuilderTest, NamesAreShortUniqueAndSurviveTheFoodCsv) {
     }
 }
 
+// The item names against the published naming words, counted over the whole database; the
+// report carries the same figures.
+TEST_F(FoodDbBuilderTest, NamesSayWhatTheFoodIs) {
+    const SNameCheck check = CheckNames(Db(), CFoodNameRules::Default());
+    const std::string breakers = check.Text();
+    ASSERT_EQ(check.names, Report().items);
+    EXPECT_EQ(check.preparationOnly, 0u) << breakers;
+    EXPECT_LE(check.withoutFoodWord * 100, check.names) << "at most 1 %";
+    EXPECT_GE(check.uniqueInDatabase * 100, check.names * 90) << "at least 90 %";
+    EXPECT_EQ(check.categoryClashes, 0u);
+    EXPECT_EQ(check.badlyFormed, 0u) << breakers;
+    EXPECT_LE(check.addedNumbers * 1000, check.names * 5) << "at most 0.5 %";
+    EXPECT_NE(Report().Text().find(check.Text()), std::string::npos);
+}
+
+TEST_F(FoodDbBuilderTest, NamesLeadWithTheFood) {
+    const struct {
+        const char* description;
+        const char* name;
+    } cases[] = {
+        {"Apples, raw, with skin", "Apples, raw, w/ skin"},
+        {"Lentils, raw", "Lentils, raw"},
+        {"Nuts, cashew nuts, raw", "Cashew nuts, raw"},
+        {"Squash, winter, acorn, raw", "Acorn squash, raw"},
+        {"Fish, tuna, light, canned in oil, drained solids", "Tuna,lt,in oil,drnd"},
+        {"Beef, tenderloin, steak, separable lean and fat, trimmed to 1/8\" fat, choice, "
+         "cooked, broiled",
+         "Beef,tndrln,ch,brld"},
+        {"Chicken, broilers or fryers, breast, meat only, cooked, roasted", "Chkn, brst, rstd"},
+        {"Egg, whole, raw, fresh", "Egg, whl, raw, fresh"},
+        {"Beverages, coffee, brewed, prepared with tap water", "Coffee,made w/tap"},
+        {"Babyfood, dinner, vegetables and beef, junior", "Veg & beef, junior"},
+        {"McDONALD'S, Hamburger", "Hamburger,McDonald's"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ItemDescribedAs(c.description).Name(), c.name) << c.description;
+}
+
 TEST_F(FoodDbBuilderTest, SearchNamesAreTheUsdaDescriptions) {
     std::multiset<std::string> descriptions;
     for (const auto& food : s_data->foods) {
@@ -236,6 +276,37 @@ TEST_F(FoodDbBuilderTest, SpotChecksMatchTheUsdaPortions) {
     EXPECT_EQ(egg.Serving(), CServingMeasure(1, kUnitItem));
     EXPECT_EQ(egg.WeightMeasure(), CServingMeasure(50, kUnitGram));
     EXPECT_NEAR(egg.NutrientValue(kNutrientCalories), 71.5, 0.05);
+}
+
+// USDA gives cholesterol in mg and selenium and vitamin B12 in micrograms per 100 g
+// (foods.csv of the data set); the database holds them in the units of the nutrient table.
+TEST_F(FoodDbBuilderTest, NutrientsHoldTheProgramsUnits) {
+    const struct {
+        const char* description;
+        int nutrient;
+        const char* unit;
+        double usdaPer100g;
+        double toUnit;
+    } cases[] = {
+        {"Egg, whole, raw, fresh", 9, "g", 372, 1e-3},
+        {"Nuts, brazilnuts, dried, unblanched", 20, "mg", 1917.0, 1e-3},
+        {"Beef, variety meats and by-products, liver, raw", 23, "mg", 59.30, 1e-3},
+        {"Egg, whole, raw, fresh", 21, "IU", 540, 1.0},
+        {"Nuts, brazilnuts, dried, unblanched", 26, "mcg", 0.0, 1.0},
+        {"Beef, variety meats and by-products, liver, raw", 26, "mcg", 3.1, 1.0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_STREQ(NutrientInfo(c.nutrient).unit, c.unit) << c.nutrient;
+        const CFoodItem& item = ItemDescribedAs(c.description);
+        ASSERT_EQ(item.WeightMeasure().Unit(), kUnitGram) << c.description;
+        const double grams = item.WeightMeasure().Amount();
+        const double expected = c.usdaPer100g * c.toUnit * grams / 100.0;
+        EXPECT_NEAR(item.NutrientValue(c.nutrient), expected, 1e-5 + 1e-5 * expected)
+            << c.description << " " << c.nutrient;
+    }
+    EXPECT_NE(Report().Text().find("cholesterol_mg: mg -> g; selenium_mcg: mcg -> mg; "
+                                   "vitamin_b12_mcg: mcg -> mg\n"),
+              std::string::npos);
 }
 
 TEST_F(FoodDbBuilderTest, FindingCheddarFindsTheCheddarCheeses) {

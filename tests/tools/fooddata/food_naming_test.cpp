@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/fooddata/food_naming.h"
+#include "tools/fooddata/name_check.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -85,26 +89,26 @@ TEST(FoodNamingTest, ShortensDescriptionsReadably) {
         {"a brand that names the category is not repeated",
          Input({"KELLOGG'S CORN FLAKES"}, "Cereal Kellogg's"), "Corn Flakes", EShortening::kNone},
         {"at least two words stay after the category's words",
-         Input({"meat only", "cooked", "fried"}, "Chicken Dark Meat"), "Meat, fried",
+         Input({"dark meat", "cooked", "fried"}, "Chicken Dark Meat"), "Dark meat, fried",
          EShortening::kRewritten},
-        {"a first part that is the category's name goes",
+        {"the first part names the food even where the category says it too",
          Input({"Macaroni and cheese", "dry mix", "unprepared"}, "Macaroni and Cheese"),
-         "Dry mix, unprepared", EShortening::kNone},
+         "Macaroni & cheese", EShortening::kDropped},
         {"parts no sibling needs go before abbreviating the rest",
          Input({"black", "mature seeds", "cooked", "boiled", "with salt"}, "Beans", {},
                {"black", "salted"}),
-         "Black, boil, salted", EShortening::kDropped},
-        {"required parts stay, words of the long part go",
-         Input({"top loin petite roast", "separable lean only", "trimmed to 1/8\" fat", "choice",
-                "raw"},
-               "Beef", {}, {"top loin petite roast", "lean", "1/8\" fat", "choice", "raw"}),
-         "Top,lean,1/8\",ch,raw", EShortening::kDropped},
+         "Black, bld, salted", EShortening::kDropped},
+        {"the food leads, required parts stay, words of the long part go",
+         Input({"Beef", "top loin petite roast", "separable lean only", "trimmed to 1/8\" fat",
+                "choice", "raw"},
+               "Beef Loin", {}, {"top loin petite roast", "lean", "1/8\" fat", "choice", "raw"}),
+         "Beef,top,ln,1/8\",raw", EShortening::kDropped},
         {"parts shared by a clash go first even when required",
-         Input(
-             {"arm", "separable lean only", "trimmed to 1/8\" fat", "select", "cooked", "braised"},
-             "Chuck", {}, {"arm", "lean", "1/8\" fat", "select", "braised"},
-             {"lean", "1/8\" fat", "braised"}),
-         "Arm, lean, sel, brsd", EShortening::kDropped},
+         Input({"Beef", "arm", "separable lean only", "trimmed to 1/8\" fat", "select", "cooked",
+                "braised"},
+               "Chuck", {}, {"arm", "lean", "1/8\" fat", "select", "braised"},
+               {"lean", "1/8\" fat", "braised"}),
+         "Beef,arm,ln,sel,brsd", EShortening::kDropped},
         {"a word longer than the limit is cut",
          Input({"Supercalifragilisticexpialidocious"}, "Candy"), "Supercalifragilistic",
          EShortening::kCut},
@@ -165,8 +169,11 @@ TEST(FoodNamingTest, ShortensTitlesAndNumbersNames) {
 }
 
 TEST(FoodNamingTest, KeysLeaveOutFillerAndRedundantWords) {
+    // Lean and fat is how a cut is sold: only "lean" is said.
     EXPECT_EQ(NameKeys({"Arm", "separable lean and fat", "all grades", "cooked", "braised"}),
-              (Parts{"arm", "lean & fat", "braised"}));
+              (Parts{"arm", "braised"}));
+    EXPECT_EQ(NameKeys({"Arm", "separable lean only", "cooked", "braised"}),
+              (Parts{"arm", "lean", "braised"}));
     EXPECT_EQ(NameKeys({"cooked", "boiled", "drained", "with salt"}), (Parts{"boiled", "salted"}));
     EXPECT_EQ(NameKeys({"cooked", "drained"}), (Parts{"cooked", "drained"}));
     EXPECT_EQ(NameKeys({"NFS", "USDA Commodity"}), Parts{});
@@ -176,6 +183,86 @@ TEST(FoodNamingTest, KeysLeaveOutFillerAndRedundantWords) {
     for (const char* part : {"imported", "fresh", "frozen", "raw", "cooked", "braised",
                              "separable lean only", "choice", "all grades", "boneless"})
         EXPECT_FALSE(IsDescriptivePart(part)) << part;
+}
+
+// The check behind the naming report, on the names the old rules made and on good ones.
+TEST(FoodNamingTest, ChecksNamesAgainstTheirDescriptions) {
+    const struct {
+        const char* name;
+        const char* description;
+        bool preparationOnly;
+        bool foodWord;
+        bool addedNumber;
+        bool wellFormed;
+    } cases[] = {
+        {"Raw", "Apples, raw", true, false, false, true},
+        {"W/ fat, sel, rstd", "Beef, rib, separable lean and fat, select, cooked, roasted", true,
+         false, false, true},
+        {"Lean & fat, raw", "Lamb, leg, separable lean and fat, raw", true, false, false, true},
+        {"Winter, raw", "Squash, winter, all varieties, raw", true, false, false, true},
+        // A word cut short ("sa") is no known word, but no food word either.
+        {"Winter,baked,no sa 3", "Squash, winter, butternut, cooked, baked, without salt", false,
+         false, true, true},
+        {"Apples, raw, w/ skin", "Apples, raw, with skin", false, true, false, true},
+        {"Chkn,brst,meat,rstd", "Chicken, broilers or fryers, breast, meat only, roasted", false,
+         true, false, true},
+        {"Cherry, sweet", "Cherries, sweet, raw", false, true, false, true},
+        {"Milk, 2%", "Milk, reduced fat, fluid, 2% milkfat", false, true, false, true},
+        {"Pizza, 14\"", "Pizza, cheese topping, regular crust, 14\"", false, true, false, true},
+        {"Corn, yellow 2", "Corn, sweet, yellow, raw", false, true, true, true},
+        {"Oatmeal,w/,dry", "Babyfood, cereal, oatmeal, with bananas, dry", false, true, false,
+         false},
+        {"Rice  cakes", "Rice cakes, brown rice, plain", false, true, false, false},
+        {"Sausage,pork,", "Sausage, pork, fresh, raw", false, true, false, false},
+        {"Beans, kidney, canned", "Beans, kidney, red, mature seeds, canned", false, true, false,
+         false},
+    };
+    const CFoodNameRules& rules = CFoodNameRules::Default();
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsPreparationOnly(c.name, rules), c.preparationOnly) << c.name;
+        EXPECT_EQ(HoldsFoodWord(c.name, c.description, rules), c.foodWord) << c.name;
+        EXPECT_EQ(EndsInAddedNumber(c.name, c.description), c.addedNumber) << c.name;
+        EXPECT_EQ(IsWellFormedName(c.name), c.wellFormed) << c.name;
+    }
+}
+
+TEST(FoodNamingTest, TheNamingWordsAreOneConsistentTable) {
+    std::string error;
+    ASSERT_TRUE(CFoodNameRules::Parse("[abbreviations]\nchoice = ch\n", error)) << error;
+    EXPECT_FALSE(CFoodNameRules::Parse("[abbreviations]\nchoice = ch\nchoice = cho\n", error));
+    EXPECT_EQ(error, "line 3: 'choice' is given twice or empty");
+    EXPECT_FALSE(CFoodNameRules::Parse("[spices]\nsalt\n", error));
+    EXPECT_EQ(error, "line 1: unknown section [spices]");
+    EXPECT_FALSE(CFoodNameRules::Parse("[short forms]\nwithout salt\n", error));
+    EXPECT_EQ(error, "line 2: no '=' in 'without salt'");
+
+    // The compiled-in table parses, and every abbreviation reads back as its word.
+    const CFoodNameRules& rules = CFoodNameRules::Default();
+    ASSERT_FALSE(rules.Abbreviations().empty());
+    EXPECT_EQ(rules.Expand("Chkn"), "chicken");
+    EXPECT_EQ(rules.Expand("tndrln"), "tenderloin");
+    EXPECT_TRUE(rules.IsDescriptiveWord("Braised"));
+    EXPECT_TRUE(rules.IsDescriptiveWord("rstd"));
+    EXPECT_FALSE(rules.IsDescriptiveWord("apples"));
+
+    // A phrase abbreviates its words as they are abbreviated alone ("frozen concentrate":
+    // "frzn conc", since "frozen" is "frzn").
+    std::map<std::string, std::string> single;
+    for (const auto& phrase : rules.Abbreviations()) {
+        if (phrase.from.find(' ') == std::string::npos)
+            single.emplace(phrase.from, LowerAscii(phrase.to));
+    }
+    for (const auto& phrase : rules.Abbreviations()) {
+        const std::vector<std::string> shortWords = TextWords(phrase.to);
+        for (const auto& word : TextWords(phrase.from)) {
+            const auto alone = single.find(word);
+            if (alone != single.end() && phrase.from.find(' ') != std::string::npos) {
+                EXPECT_NE(std::find(shortWords.begin(), shortWords.end(), alone->second),
+                          shortWords.end())
+                    << phrase.from << " = " << phrase.to;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -64,17 +64,17 @@ TEST(TextEncodingTest, ConvertsUtf8ToWindows1252) {
     };
     for (const auto& c : cases) {
         size_t changed = 0;
-        EXPECT_EQ(Utf8ToWindows1252(c.utf8, &changed), c.expected) << c.what;
+        EXPECT_EQ(Utf8ToWindows1252BestFit(c.utf8, &changed), c.expected) << c.what;
         EXPECT_EQ(changed, c.changed) << c.what;
     }
 }
 
 TEST(TextEncodingTest, CountsAcrossCalls) {
     size_t changed = 0;
-    Utf8ToWindows1252("\xE6\x97\xA5", &changed);
-    Utf8ToWindows1252("a\tb", &changed);
+    Utf8ToWindows1252BestFit("\xE6\x97\xA5", &changed);
+    Utf8ToWindows1252BestFit("a\tb", &changed);
     EXPECT_EQ(changed, 2u);
-    EXPECT_EQ(Utf8ToWindows1252("plain"), "plain");
+    EXPECT_EQ(Utf8ToWindows1252BestFit("plain"), "plain");
 }
 
 } // namespace

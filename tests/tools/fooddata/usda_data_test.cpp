@@ -31,6 +31,19 @@ std::string FoodRow(const std::string& ndb, const std::string& desc,
 
 const std::string kPortionsHeader = "ndb_no,seq,amount,measure_desc,gram_weight\n";
 
+// A nutrients.csv giving each column the unit its name ends in; change replaces the unit of
+// one column.
+std::string NutrientsCsv(const std::string& column = "", const std::string& unit = "") {
+    std::string csv = "column,nutr_no,units,tagname,usda_description,foods_with_value\n";
+    for (const auto& c : kUsdaNutrientColumns) {
+        const std::string name = c.column;
+        std::string own = name.substr(name.rfind('_') + 1);
+        own = own == "iu" ? "IU" : own;
+        csv += name + ",0," + (name == column ? unit : own) + ",T,D,1\n";
+    }
+    return csv;
+}
+
 TEST(UsdaDataTest, ColumnsFollowTheProgramsNutrientListWithoutNetCarb) {
     std::vector<int> indexes;
     for (const auto& column : kUsdaNutrientColumns)
@@ -47,7 +60,8 @@ TEST(UsdaDataTest, ReadsFoodsNutrientsAndPortions) {
     const std::string foods =
         FoodsHeader() +
         FoodRow("09003", "\"Apples, raw, with skin\"",
-                {"52", "13.81", "0.26", "2.4", "0.17", "0.028"}) +
+                {"52", "13.81", "0.26", "2.4", "0.17", "0.028", "", "",     "", "372", "",    "",
+                 "",   "",      "",     "",    "",     "",      "", "55.4", "", "",    "61.3"}) +
         FoodRow("09999",
                 "Entr\xC3\xA9"
                 "e",
@@ -56,7 +70,7 @@ TEST(UsdaDataTest, ReadsFoodsNutrientsAndPortions) {
     const std::string portions = kPortionsHeader + "09003,2,1,\"medium (3\"\" dia)\",182\n" +
                                  "09003,1,1,\"cup, quartered or chopped\",125\n";
     std::string error;
-    const auto data = ParseUsdaData(foods, portions, error);
+    const auto data = ParseUsdaData(foods, portions, NutrientsCsv(), error);
     ASSERT_TRUE(data) << error;
     ASSERT_EQ(data->foods.size(), 3u);
     EXPECT_EQ(data->portionCount, 2u);
@@ -69,6 +83,13 @@ TEST(UsdaDataTest, ReadsFoodsNutrientsAndPortions) {
     EXPECT_EQ(apple.per100g[5], 0.028);
     EXPECT_EQ(apple.per100g[10], 13.81 - 2.4) << "net carbohydrate";
     EXPECT_EQ(apple.per100g[33], std::nullopt);
+    // Stored in the program's units: cholesterol in g, selenium and vitamin B12 in mg.
+    EXPECT_DOUBLE_EQ(*apple.per100g[9], 0.372);
+    EXPECT_DOUBLE_EQ(*apple.per100g[20], 0.0554);
+    EXPECT_DOUBLE_EQ(*apple.per100g[23], 0.0613);
+    EXPECT_EQ(data->unitConversions,
+              (std::vector<std::string>{"cholesterol_mg: mg -> g", "selenium_mcg: mcg -> mg",
+                                        "vitamin_b12_mcg: mcg -> mg"}));
     ASSERT_EQ(apple.portions.size(), 2u);
     EXPECT_EQ(apple.portions[0].seq, 1) << "portions come in USDA's order";
     EXPECT_EQ(apple.portions[1].description, "medium (3\" dia)");
@@ -95,6 +116,7 @@ TEST(UsdaDataTest, RefusesDamagedInputNamingFileAndLine) {
         std::string foods;
         std::string portions;
         std::string error;
+        std::string nutrients = NutrientsCsv();
     } cases[] = {
         {"missing nutrient column", FoodsHeader("selenium_mcg"), kPortionsHeader,
          "foods.csv: no column 'selenium_mcg'"},
@@ -117,11 +139,41 @@ TEST(UsdaDataTest, RefusesDamagedInputNamingFileAndLine) {
          kPortionsHeader + "01001,1,1,cup,heavy\n", "portions.csv: line 2: bad number"},
         {"portions without their columns", FoodsHeader() + good, "ndb_no,seq\n01001,1\n",
          "portions.csv: no column 'amount'"},
+        {"a unit that does not convert", FoodsHeader() + good, kPortionsHeader,
+         "nutrients.csv: line 11: cholesterol_mg is in 'IU', which cannot be stored in 'g'",
+         NutrientsCsv("cholesterol_mg", "IU")},
+        {"kilojoules for calories", FoodsHeader() + good, kPortionsHeader,
+         "nutrients.csv: line 2: energy_kcal is in 'kJ', which cannot be stored in ''",
+         NutrientsCsv("energy_kcal", "kJ")},
+        {"a nutrient without its unit", FoodsHeader() + good, kPortionsHeader,
+         "nutrients.csv: no unit for folate_total_mcg",
+         NutrientsCsv().replace(NutrientsCsv().find("folate_total"), 6, "folic_")},
     };
     for (const auto& c : cases) {
         std::string error;
-        EXPECT_FALSE(ParseUsdaData(c.foods, c.portions, error)) << c.what;
+        EXPECT_FALSE(ParseUsdaData(c.foods, c.portions, c.nutrients, error)) << c.what;
         EXPECT_EQ(error, c.error) << c.what;
+    }
+}
+
+TEST(UsdaDataTest, ConvertsOnlyUnitsItKnows) {
+    const struct {
+        const char* from;
+        const char* to;
+        std::optional<double> factor;
+    } cases[] = {
+        {"mg", "g", 1e-3}, {"mcg", "mg", 1e-3}, {"\xC2\xB5g", "mg", 1e-3},
+        {"g", "mg", 1e3},  {"mcg", "g", 1e-6},  {"mcg", "mcg", 1.0},
+        {"IU", "IU", 1.0}, {"kcal", "", 1.0},   {"IU", "mg", {}},
+        {"mg", "IU", {}},  {"kJ", "", {}},      {"g", "", {}},
+        {"kcal", "g", {}},
+    };
+    for (const auto& c : cases) {
+        const auto factor = NutrientUnitFactor(c.from, c.to);
+        ASSERT_EQ(factor.has_value(), c.factor.has_value()) << c.from << " -> " << c.to;
+        if (factor) {
+            EXPECT_DOUBLE_EQ(*factor, *c.factor) << c.from << " -> " << c.to;
+        }
     }
 }
 
