@@ -20,7 +20,6 @@ namespace {
 QLineEdit* DigitsBox(int digits, const QString& name, QWidget* parent) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
-    box->setAccessibleName(name);
     box->setMaxLength(digits);
     box->setFixedWidth(digits * 12 + 12);
     box->setValidator(new QRegularExpressionValidator(

@@ -17,8 +17,6 @@ namespace fitquill {
 CDayEntryPane::CDayEntryPane(CDietData& data, const QString& title, QWidget* parent)
     : QWidget(parent), m_data(data) {
     setObjectName(title);
-    // Tests and screen readers find a pane's controls below its title.
-    setAccessibleName(title);
     setFont(CustomFont());
     setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(this);
@@ -35,7 +33,6 @@ CDayEntryPane::CDayEntryPane(CDietData& data, const QString& title, QWidget* par
     waterRow->addWidget(new QLabel(QStringLiteral("Water:"), this));
     m_water = new QSpinBox(this);
     m_water->setObjectName(QStringLiteral("Water"));
-    m_water->setAccessibleName(QStringLiteral("Water"));
     m_water->setRange(0, kMaxWater);
     if (auto* text = m_water->findChild<QLineEdit*>())
         text->setMaxLength(2);

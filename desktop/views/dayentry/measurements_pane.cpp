@@ -77,7 +77,6 @@ QWidget* CMeasurementsPane::BuildGirthView() {
         const QString name = QString::fromLatin1(kGirthNames[girth]);
         grid->addWidget(new QLabel(name, view), girth, 0);
         QLineEdit* box = NumberBox(name.chopped(1), 999.99, 6, view);
-        box->setAccessibleName(name.chopped(1));
         m_girths[static_cast<size_t>(girth)] = box;
         grid->addWidget(box, girth, 1);
         m_units[static_cast<size_t>(girth)] = new QLabel(view);

@@ -29,7 +29,6 @@ CWeightPane::CWeightPane(CDietData& data, QWidget* parent)
     row->addWidget(new QLabel(QStringLiteral("Weight:"), this));
     m_weight = new CNumericEdit(this);
     m_weight->setObjectName(QStringLiteral("Weight"));
-    m_weight->setAccessibleName(QStringLiteral("Weight"));
     m_weight->SetDecimals(1, false);
     m_weight->SetRange(0, 999.9);
     m_weight->SetEmptyWhenZero(true);
