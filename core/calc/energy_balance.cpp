@@ -76,8 +76,18 @@ SBmrResult CurrentDayBMR(const CJournalDB& journal) {
         return {0, false};
     if (journal.DayCount() == 0)
         return ComputeBMR(profile, profile.DefaultActivityLevel(), profile.StartingWeight());
-    if (const CDayRecord* day = journal.CurrentRecord())
+    if (const CDayRecord* day = journal.CurrentRecord()) {
+        // The value the day's refresh would store, worked out without storing it: a profile
+        // edited since the day was last refreshed shows at once, and only edits write.
+        const int level = day->ActivityLevel();
+        if (level != kActivityLevelNone && level != kActivityLevelManual) {
+            const SBmrResult bmr = ComputeBMR(profile, level, day->Weight());
+            if (bmr.ok && bmr.calories >= CDayRecord::kMinBMR)
+                return {static_cast<int16_t>(std::min<int>(bmr.calories, CDayRecord::kMaxBMR)),
+                        true};
+        }
         return {day->BMR(), true};
+    }
     SBmrResult result{0, true};
     if (const auto latest = journal.LatestWeight()) {
         const SBmrResult bmr = ComputeBMR(profile, profile.DefaultActivityLevel(), latest->weight);
@@ -139,8 +149,9 @@ std::string GoalText(const CGoalSummary& summary, int unitChoice, bool personalI
     return text;
 }
 
-std::optional<int32_t> FoodBudget(CJournalDB& journal) {
-    CUserProfile& profile = journal.Profile();
+std::optional<int32_t> FoodBudget(const CJournalDB& journal) {
+    // Worked out on a copy: showing a budget must not write into the profile.
+    CUserProfile profile = journal.Profile();
     ComputeGoalSummary(profile);
     if (!journal.LatestWeight() || profile.Age() < 0 || !profile.Height().IsSet() ||
         !profile.GoalSummary().IsValid())

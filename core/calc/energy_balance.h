@@ -52,7 +52,7 @@ std::string GoalText(const CGoalSummary& summary, int unitChoice, bool personalI
 
 // BMR + the current day's exercise calories - the daily calorie goal; nullopt when the
 // latest weight, the age or height, or a valid goal is missing. Recomputes the goal summary.
-std::optional<int32_t> FoodBudget(CJournalDB& journal);
+std::optional<int32_t> FoodBudget(const CJournalDB& journal);
 // "%d cal".
 std::string FoodBudgetText(int32_t budget);
 

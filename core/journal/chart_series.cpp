@@ -65,7 +65,8 @@ class CKeepCurrentDate {
 public:
     explicit CKeepCurrentDate(CJournalDB& journal)
         : m_journal(journal), m_date(journal.CurrentDate()) {}
-    ~CKeepCurrentDate() { m_journal.GoToDate(m_date); }
+    // Only the position comes back; a refresh on the way would write into drawn days.
+    ~CKeepCurrentDate() { m_journal.MoveToDate(m_date); }
     CKeepCurrentDate(const CKeepCurrentDate&) = delete;
     CKeepCurrentDate& operator=(const CKeepCurrentDate&) = delete;
 
@@ -222,8 +223,9 @@ int CHistoricWeightSeries::Request(CJournalDB& journal, int rangeType, const CJo
             --position;
         if (position < 0 || !(journal.Day(position).Date() == date))
             continue;
-        CDayRecord& day = journal.Day(position);
-        day.Refresh(journal.Profile());
+        // Only the weight is read, which a refresh does not change: drawing the chart must
+        // not store recomputed values into the days it shows.
+        const CDayRecord& day = journal.Day(position);
         const std::optional<double> weight = day.Weight().Get(metric);
         if (!weight || *weight < kMinUsableWeight)
             continue;

@@ -100,6 +100,9 @@ public:
     // Sets the current date and positions on its record, or on the place where one would
     // be inserted. Records probed on the way are refreshed.
     void GoToDate(const CJournalDate& date);
+    // The same position without refreshing anything: for readers (drawing) that moved the
+    // position and put it back, and must leave every record as it was.
+    void MoveToDate(const CJournalDate& date) { Locate(date, false); }
     // Position on the first or last record and take its date; without records only the
     // position is reset.
     void FirstDay();

@@ -40,7 +40,7 @@ SReportSection WeightSection(const CJournalDB& journal) {
     return section;
 }
 
-SReportSection MealsSection(CJournalDB& journal) {
+SReportSection MealsSection(const CJournalDB& journal) {
     const CDayRecord* day = journal.CurrentRecord();
     const double eaten = day ? day->FoodLog().TotalValue(kNutrientCalories) : 0.0;
     SReportSection section{"Meals", {}};
@@ -87,16 +87,15 @@ SReportSection ExerciseSection(const CJournalDB& journal) {
     return section;
 }
 
-SReportSection GoalsSection(const CJournalDB& journal) {
+SReportSection GoalsSection(const CJournalDB& journal, const CGoalSummary& summary) {
     const CDayRecord* day = journal.CurrentRecord();
     const double eaten = day ? day->FoodLog().TotalValue(kNutrientCalories) : 0.0;
     const double total = eaten - CurrentDayBMR(journal).calories - ExerciseCalories(journal);
     SReportSection section{"Goals", {}};
     section.lines.push_back(
         SReportLine::Row("Total Calories:", CaloriesText(static_cast<long>(std::trunc(total)))));
-    const CUserProfile& profile = journal.Profile();
     section.lines.push_back(
-        SReportLine::Sentence(GoalText(profile.GoalSummary(), profile.UnitChoice())));
+        SReportLine::Sentence(GoalText(summary, journal.Profile().UnitChoice())));
     return section;
 }
 
@@ -163,26 +162,25 @@ std::string HeightText(const CUserProfile& profile) {
                       : std::string();
 }
 
-std::vector<SReportSection> LogbookSections(CJournalDB& journal) {
-    ComputeGoalSummary(journal.Profile());
-    // A profile edited since the day was last visited leaves the day's stored BMR behind.
-    if (journal.CurrentDayExists())
-        journal.Day(journal.CurrentRecordNumber() - CJournalDB::kFirstDayRecord)
-            .Refresh(journal.Profile());
+std::vector<SReportSection> LogbookSections(const CJournalDB& journal) {
+    // Drawing never writes into the journal: the goal summary is worked out on a copy, and the
+    // BMR of the day as the profile gives it now (CurrentDayBMR), not stored.
+    CUserProfile shown = journal.Profile();
+    ComputeGoalSummary(shown);
     std::vector<SReportSection> sections;
     sections.reserve(kLogbookSectionCount);
     sections.push_back(WeightSection(journal));
     sections.push_back(MealsSection(journal));
     sections.push_back(BmrSection(journal));
     sections.push_back(ExerciseSection(journal));
-    sections.push_back(GoalsSection(journal));
+    sections.push_back(GoalsSection(journal, shown.GoalSummary()));
     sections.push_back(BloodPressureSection(journal));
     sections.push_back(MeasurementsSection(journal));
     return sections;
 }
 
 std::vector<SReportSection> DietPlanSections(CJournalDB& journal) {
-    CUserProfile& profile = journal.Profile();
+    CUserProfile profile = journal.Profile(); // a copy: drawing never writes into the journal
     ComputeGoalSummary(profile);
     const bool metric = profile.IsMetric();
     std::vector<SReportSection> sections(3);

@@ -32,7 +32,7 @@ inline constexpr const char* kBudgetNeedsWeightText = "(Weight required for BMR)
 // The logbook of the journal's current day. Recomputes the profile's goal summary (as the
 // food budget does) and refreshes the day's record (its BMR follows the profile); the
 // journal's position does not move.
-std::vector<SReportSection> LogbookSections(CJournalDB& journal);
+std::vector<SReportSection> LogbookSections(const CJournalDB& journal);
 
 // The diet plan report's three sections: personal information, weight goals, diet plan with
 // the current day's targets.

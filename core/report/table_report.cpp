@@ -119,7 +119,9 @@ CKeepCurrentDay::CKeepCurrentDay(CJournalDB& journal)
     : m_journal(journal), m_date(journal.CurrentDate()) {}
 
 CKeepCurrentDay::~CKeepCurrentDay() {
-    m_journal.GoToDate(m_date);
+    // Only the position comes back: going there with a refresh would store recomputed values
+    // into days that were merely drawn.
+    m_journal.MoveToDate(m_date);
 }
 
 } // namespace fitquill

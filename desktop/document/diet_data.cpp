@@ -249,7 +249,13 @@ void CDietData::FollowRenamedUser(const QString& newName) {
     SetCurrentUserName(newName);
 }
 
+void CDietData::CommitPendingEdit() {
+    emit CommitPendingEditSent();
+}
+
 bool CDietData::AskSaveBeforeSwitching(QWidget* owner) {
+    // A value still in its box counts as a change to save.
+    CommitPendingEdit();
     if (!IsModified()) {
         m_recovery->Discard();
         return true;
@@ -267,6 +273,7 @@ bool CDietData::AskSaveBeforeSwitching(QWidget* owner) {
 }
 
 bool CDietData::SaveAll() {
+    CommitPendingEdit();
     bool journalWritten = true;
     {
         CWaitCursor wait;

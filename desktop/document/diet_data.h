@@ -108,9 +108,17 @@ public:
     void NotifyDayChanged();
     void NotifyDayEdited();
     void NotifyWeightChanged();
+    // The one step before any command that reads, saves or leaves the current day or user:
+    // the box being typed in hands its text to the document exactly as leaving it would (its
+    // own checks and messages). The frame's command routing, the tab and calendar switches,
+    // SaveAll and AskSaveBeforeSwitching call it.
+    void CommitPendingEdit();
     void ShowPage(int page, int subScreen = 0);
     // The food database changed behind the food tree's back: the tree rebuilds itself.
     void ReloadFoodTree();
+    // A food was logged from outside the meal log: it selects the entry at this position of
+    // its display order.
+    void SelectMealLogEntry(int position) { emit MealLogEntrySelected(position); }
     void UpdateStatusBar();
     SStatusPanes StatusPanes() const;
 
@@ -191,8 +199,11 @@ signals:
     void DayChangedSent();
     void DayEditedSent();
     void WeightChangedSent();
+    // Windows that hold typed text not yet handed over store it now.
+    void CommitPendingEditSent();
     void ShowPageSent(int page, int subScreen);
     void ReloadFoodTreeSent();
+    void MealLogEntrySelected(int position);
     // The status bar's data panes are to be re-read (StatusPanes()).
     void StatusBarChanged();
     // The user combo box is to hold these entries with this one selected (-1: none).

@@ -7,6 +7,8 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
 
 namespace fitquill {
 
@@ -39,13 +41,57 @@ CShellSettings::CShellSettings()
     : m_settings(QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(kOrganization),
                  QString::fromLatin1(kApplication)) {}
 
-int CShellSettings::ReadInt(const char* key, int fallback) const {
-    QVariant value = m_settings.value(QString::fromLatin1(key));
+namespace {
+
+constexpr int kAnyInt = std::numeric_limits<int>::max();
+// Window edges beyond this are no screen's; their differences stay far from overflowing.
+constexpr int kEdgeLimit = 1000000;
+
+// Every integer setting the program reads, with the values it can use. A value outside its
+// range (a hand-edited or damaged settings file) reads as the default: no stored number may
+// take the program down or into a state its windows cannot show.
+constexpr SIntSetting kIntSettingTable[] = {
+    {"WindowStates/Length", 44, 0, 1024},
+    {"WindowStates/Flags", 0, 0, 7},
+    {"WindowStates/ShowCmd", SWindowPlacement::kShowNormal, 0, 11},
+    {"WindowStates/MinPositionX", -1, -kEdgeLimit, kEdgeLimit},
+    {"WindowStates/MinPositionY", -1, -kEdgeLimit, kEdgeLimit},
+    {"WindowStates/MaxPositionX", -1, -kEdgeLimit, kEdgeLimit},
+    {"WindowStates/MaxPositionY", -1, -kEdgeLimit, kEdgeLimit},
+    {"WindowStates/NormalPositionLeft", SWindowPlacement::kUnsetPosition, -kEdgeLimit, kEdgeLimit},
+    {"WindowStates/NormalPositionTop", SWindowPlacement::kUnsetPosition, -kEdgeLimit, kEdgeLimit},
+    {"WindowStates/NormalPositionRight", SWindowPlacement::kUnsetPosition, -kEdgeLimit, kEdgeLimit},
+    {"WindowStates/NormalPositionBottom", SWindowPlacement::kUnsetPosition, -kEdgeLimit,
+     kEdgeLimit},
+    {"WindowStates/OverrideForeColor", 1, 0, 1},
+    {"WindowStates/ForeColor", 0, 0, 0xFFFFFF},
+    {"WindowStates/OverrideBackColor", 1, 0, 1},
+    {"WindowStates/BackColor", 12648447, 0, 0xFFFFFF},
+    {"WindowStates/TimeBLDS", 0, 0, 3},
+    {"WindowStates/NutrientTable", 0, 0, 5},
+    // A page beyond the last opens the last (CurrentTab() cuts it); a negative one is none.
+    {"WindowStates/CurrentTab", 0, 0, kAnyInt},
+    {"WindowStates/CurrentSort", 0, 0, 1},
+};
+
+} // namespace
+
+std::span<const SIntSetting> CShellSettings::IntSettings() {
+    return kIntSettingTable;
+}
+
+int CShellSettings::ReadInt(std::string_view key) const {
+    const auto entry = std::find_if(std::begin(kIntSettingTable), std::end(kIntSettingTable),
+                                    [key](const SIntSetting& s) { return key == s.key; });
+    if (entry == std::end(kIntSettingTable))
+        return 0; // not a setting of the table: a programming error the table test catches
+    const QVariant value =
+        m_settings.value(QString::fromLatin1(entry->key, qsizetype(std::strlen(entry->key))));
     if (!value.isValid())
-        return fallback;
+        return entry->fallback;
     bool ok = false;
-    int number = value.toInt(&ok);
-    return ok ? number : fallback;
+    const int number = value.toInt(&ok);
+    return ok && number >= entry->minimum && number <= entry->maximum ? number : entry->fallback;
 }
 
 void CShellSettings::WriteInt(const char* key, int value) {
@@ -55,17 +101,24 @@ void CShellSettings::WriteInt(const char* key, int value) {
 
 SWindowPlacement CShellSettings::ReadPlacement() const {
     SWindowPlacement p;
-    p.length = ReadInt("WindowStates/Length", p.length);
-    p.flags = ReadInt("WindowStates/Flags", p.flags);
-    p.showCmd = ReadInt("WindowStates/ShowCmd", p.showCmd);
-    p.minPositionX = ReadInt("WindowStates/MinPositionX", p.minPositionX);
-    p.minPositionY = ReadInt("WindowStates/MinPositionY", p.minPositionY);
-    p.maxPositionX = ReadInt("WindowStates/MaxPositionX", p.maxPositionX);
-    p.maxPositionY = ReadInt("WindowStates/MaxPositionY", p.maxPositionY);
-    p.normal.left = ReadInt("WindowStates/NormalPositionLeft", p.normal.left);
-    p.normal.top = ReadInt("WindowStates/NormalPositionTop", p.normal.top);
-    p.normal.right = ReadInt("WindowStates/NormalPositionRight", p.normal.right);
-    p.normal.bottom = ReadInt("WindowStates/NormalPositionBottom", p.normal.bottom);
+    p.length = ReadInt("WindowStates/Length");
+    p.flags = ReadInt("WindowStates/Flags");
+    p.showCmd = ReadInt("WindowStates/ShowCmd");
+    p.minPositionX = ReadInt("WindowStates/MinPositionX");
+    p.minPositionY = ReadInt("WindowStates/MinPositionY");
+    p.maxPositionX = ReadInt("WindowStates/MaxPositionX");
+    p.maxPositionY = ReadInt("WindowStates/MaxPositionY");
+    p.normal.left = ReadInt("WindowStates/NormalPositionLeft");
+    p.normal.top = ReadInt("WindowStates/NormalPositionTop");
+    p.normal.right = ReadInt("WindowStates/NormalPositionRight");
+    p.normal.bottom = ReadInt("WindowStates/NormalPositionBottom");
+    // A rectangle that is partly unset or empty is no saved placement at all.
+    const bool anyUnset = p.normal.left == SWindowPlacement::kUnsetPosition ||
+                          p.normal.top == SWindowPlacement::kUnsetPosition ||
+                          p.normal.right == SWindowPlacement::kUnsetPosition ||
+                          p.normal.bottom == SWindowPlacement::kUnsetPosition;
+    if (anyUnset || p.normal.Width() <= 0 || p.normal.Height() <= 0)
+        p.normal = SWindowPlacement().normal;
     return p;
 }
 
@@ -86,10 +139,10 @@ void CShellSettings::WritePlacement(const SWindowPlacement& p) {
 
 SColorSettings CShellSettings::ReadColors() const {
     SColorSettings c;
-    c.overrideFore = ReadInt("WindowStates/OverrideForeColor", 1) != 0;
-    c.foreColor = FromColorRef(static_cast<uint32_t>(ReadInt("WindowStates/ForeColor", 0)));
-    c.overrideBack = ReadInt("WindowStates/OverrideBackColor", 1) != 0;
-    c.backColor = FromColorRef(static_cast<uint32_t>(ReadInt("WindowStates/BackColor", 12648447)));
+    c.overrideFore = ReadInt("WindowStates/OverrideForeColor") != 0;
+    c.foreColor = FromColorRef(static_cast<uint32_t>(ReadInt("WindowStates/ForeColor")));
+    c.overrideBack = ReadInt("WindowStates/OverrideBackColor") != 0;
+    c.backColor = FromColorRef(static_cast<uint32_t>(ReadInt("WindowStates/BackColor")));
     return c;
 }
 
@@ -104,7 +157,7 @@ void CShellSettings::WriteColors(const SColorSettings& c) {
 }
 
 int CShellSettings::TimeBLDS() const {
-    return ReadInt("WindowStates/TimeBLDS", 0);
+    return ReadInt("WindowStates/TimeBLDS");
 }
 
 void CShellSettings::SetTimeBLDS(int value) {
@@ -112,7 +165,7 @@ void CShellSettings::SetTimeBLDS(int value) {
 }
 
 int CShellSettings::NutrientTable() const {
-    return ReadInt("WindowStates/NutrientTable", 0);
+    return ReadInt("WindowStates/NutrientTable");
 }
 
 void CShellSettings::SetNutrientTable(int value) {
@@ -121,7 +174,7 @@ void CShellSettings::SetNutrientTable(int value) {
 
 int CShellSettings::CurrentTab() const {
     // A page beyond the last opens the last; a negative one is no page at all.
-    int page = ReadInt("WindowStates/CurrentTab", 0);
+    int page = ReadInt("WindowStates/CurrentTab");
     return page < 0 ? 0 : std::min(page, kPageCount - 1);
 }
 
@@ -130,7 +183,7 @@ void CShellSettings::SetCurrentTab(int page) {
 }
 
 int CShellSettings::CurrentSort() const {
-    return ReadInt("WindowStates/CurrentSort", 0);
+    return ReadInt("WindowStates/CurrentSort");
 }
 
 void CShellSettings::SetCurrentSort(int mode) {

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string_view>
 
 namespace fitquill {
 
@@ -62,6 +64,15 @@ QColor EffectiveBackColor(const SColorSettings& colors);
 uint32_t ToColorRef(const QColor& color);
 QColor FromColorRef(uint32_t value);
 
+// An integer setting the program reads, with the values it accepts: anything missing,
+// unreadable or outside minimum..maximum reads as the default.
+struct SIntSetting {
+    const char* key;
+    int fallback;
+    int minimum;
+    int maximum;
+};
+
 // The program's per-user settings, QSettings("Quorvel", "Fitquill"), with their defaults.
 // Missing or unreadable values read as their defaults. Every write is flushed at once, so
 // that a program that ends abruptly (the fatal error path) keeps what it wrote.
@@ -104,8 +115,12 @@ public:
 
     QSettings& Store() { return m_settings; }
 
+    // Every integer setting the program reads, in one table.
+    static std::span<const SIntSetting> IntSettings();
+    // The value of a setting of that table, its default when out of range.
+    int ReadInt(std::string_view key) const;
+
 private:
-    int ReadInt(const char* key, int fallback) const;
     void WriteInt(const char* key, int value);
 
     mutable QSettings m_settings;

@@ -114,8 +114,13 @@ CFoodFields::CFoodFields(const SOptions& options, QWidget* parent)
 void CFoodFields::SetItem(const CFoodItem& item) {
     m_item = item;
     m_hasItem = true;
-    if (m_name)
-        m_name->setText(FromStored(item.Name()));
+    if (m_name) {
+        // A longer stored name (from an import or the handheld) is shown whole; only a name
+        // the user changes must keep to the limit.
+        const QString name = FromStored(item.Name());
+        m_name->setMaxLength(std::max(kMaxNameLength, static_cast<int>(name.size())));
+        m_name->setText(name);
+    }
     m_amount->setEnabled(true);
     m_unit->setEnabled(true);
     for (CNumericEdit* edit : m_nutrients)

@@ -177,13 +177,29 @@ CFoodItem CFoodItemDialog::RecipeItem(const std::string& name) {
 
 void CFoodItemDialog::accept() {
     const QString caption = windowTitle();
+    // Every field must be filled, the name too: an empty one is an invalid value like an
+    // empty nutrient box, not a duplicate name.
+    if (m_fields->Name().isEmpty()) {
+        ShowPrompt(this, caption, QStringLiteral("You have an invalid nutrient value."),
+                   EPromptIcon::Warning, EPromptButtons::Ok);
+        m_fields->NameEdit()->setFocus();
+        return;
+    }
     if (!m_fields->Validate(caption))
         return;
     const std::string name = ToStored(m_fields->Name());
+    // A stored name longer than the limit may stay as it is; a changed one must keep to it.
+    const bool tooLong = static_cast<int>(m_fields->Name().size()) > CFoodFields::kMaxNameLength &&
+                         !(m_editing && name == m_db.GetFoodItem(static_cast<uint16_t>(m_group),
+                                                                 static_cast<uint16_t>(m_category),
+                                                                 static_cast<uint16_t>(m_item))
+                                                    .Name());
     const auto group = static_cast<uint16_t>(m_group);
     const auto category = static_cast<uint16_t>(m_category);
     int index = -1;
-    if (m_editing) {
+    if (tooLong) {
+        index = -1;
+    } else if (m_editing) {
         CFoodItem edited = m_fields->Item();
         edited.SetName(name, true);
         index = m_db.ReplaceFoodItem(group, category, static_cast<uint16_t>(m_item), edited);

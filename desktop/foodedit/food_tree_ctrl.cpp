@@ -56,6 +56,14 @@ public:
         return editor;
     }
 
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        // A longer stored name is shown whole, so that leaving it unchanged keeps it.
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            line->setMaxLength(std::max(CFoodTreeCtrl::kMaxLabelLength,
+                                        static_cast<int>(index.data().toString().size())));
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
     void setModelData(QWidget* editor, QAbstractItemModel*,
                       const QModelIndex& index) const override {
         auto* line = qobject_cast<QLineEdit*>(editor);
@@ -418,7 +426,10 @@ void CFoodTreeCtrl::FinishRename(const SFoodAddress& address, const QString& tex
     const auto group = static_cast<uint16_t>(address.group);
     const auto category = static_cast<uint16_t>(address.category);
     int index = -1;
-    if (level == 0) {
+    if (text.size() > kMaxLabelLength) {
+        // Only an unchanged name may be longer than the editor's limit.
+        index = -1;
+    } else if (level == 0) {
         index = db.RenameGroup(group, name);
     } else if (level == 1) {
         index = db.RenameCategory(group, category, name);
@@ -602,6 +613,7 @@ void CFoodTreeCtrl::LogFoodItem(const SFoodAddress& address) {
         return;
     m_data.NotifyDayEdited();
     m_data.RefreshViews();
+    m_data.SelectMealLogEntry(dialog.Result().position);
 }
 
 // --- Keys, menus and tooltips ---

@@ -38,6 +38,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <algorithm>
 namespace fitquill {
 
 // Commands the application object handles: the end of the route.
@@ -536,6 +537,14 @@ void CMainFrame::UpdateCommandStates() {
 void CMainFrame::RunCommand(int id) {
     if (!IsCommandEnabled(id))
         return;
+    // Commands that work on the focused box itself leave its text where it is; every other
+    // command first takes what is typed, as leaving the box would.
+    static constexpr int kOnTheFocusedBox[] = {kIdEditCut,       kIdEditCopy, kIdEditPaste,
+                                               kIdEditSelectAll, kIdEditUndo, kIdNextPane,
+                                               kIdPreviousPane};
+    if (std::find(std::begin(kOnTheFocusedBox), std::end(kOnTheFocusedBox), id) ==
+        std::end(kOnTheFocusedBox))
+        m_data.CommitPendingEdit();
     for (ICommandTarget* target : Route()) {
         if (target->ExecuteCommand(id))
             break;

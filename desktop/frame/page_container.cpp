@@ -66,6 +66,7 @@ CPageContainer::CPageContainer(CDietData& data, QWidget* parent) : QWidget(paren
 
     // A day chosen in the calendars becomes the document's current day.
     connect(m_calendars, &CCalendarPair::DayChosen, this, [this](const CJournalDate& date) {
+        m_data.CommitPendingEdit();
         m_data.Journal().GoToDate(date);
         m_data.RefreshViews();
     });

@@ -33,6 +33,7 @@ CPageTabCtrl::CPageTabCtrl(CDietData& data, QWidget* parent) : QWidget(parent), 
 }
 
 void CPageTabCtrl::SwitchTo(int page, int subScreen) {
+    m_data.CommitPendingEdit();
     page = std::clamp(page, 0, CDietData::kPageCount - 1);
     m_data.SetSelectedPage(page);
     {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/install/install_dialog.h"
 
+#include "core/users/user_directory_library.h"
 #include "desktop/document/program_paths.h"
 #include "desktop/document/prompt.h"
 #include "desktop/document/stored_text.h"
@@ -167,6 +168,13 @@ void CInstallDialog::Install() {
 }
 
 void CInstallDialog::Upgrade() {
+    // The user list is hidden for a Pocket PC: its upgrade is the setup program too, never
+    // Palm files queued for whichever user the hidden list still shows.
+    if (!PalmSelected()) {
+        StartPocketPcSetup();
+        accept();
+        return;
+    }
     if (!QueueFor(SHandheldInstall::UpgradeFiles()))
         return;
     Warn(this, SHandheldInstall::kInstallCaption, SHandheldInstall::kUpgradedText,
@@ -207,8 +215,13 @@ void CInstallDialog::StartPocketPcSetup() {
 
 void RunInstallHandheldSoftware(const QString& installPath, const QString& palmDesktopFolder,
                                 QWidget* parent) {
-    CUserStore store(CUserStore::PalmRoot(ToPath(palmDesktopFolder).string()));
-    CInstallAid installAid(store);
+    const std::optional<std::filesystem::path> palmRoot =
+        CUserStore::PalmRoot(ToPath(palmDesktopFolder).string());
+    CUserStore store(palmRoot);
+    // Without a Palm Desktop folder the HotSync users are the program's own users.
+    CUserDirectory ownUsers(nullptr, SInstallPath{true, ToPath(installPath).string()});
+    CUserDirectoryLibrary ownLibrary(ownUsers);
+    CInstallAid installAid(palmRoot ? static_cast<IUserLibrary&>(store) : ownLibrary);
     CInstallDialog dialog(installAid, installPath, CProgramPaths::FromApplication().DataFolder(),
                           parent);
     dialog.exec();

@@ -71,10 +71,10 @@ void TakeEntries(const fs::path& file, CHotSyncLog& log) {
 
 } // namespace
 
-CHotSyncOperation::CHotSyncOperation(fs::path handheldFolder, fs::path palmRoot,
+CHotSyncOperation::CHotSyncOperation(fs::path handheldFolder, SHotSyncUserSource users,
                                      const CConduitRegistry& registry)
-    : m_handheldFolder(std::move(handheldFolder)), m_palmRoot(std::move(palmRoot)),
-      m_registry(registry) {}
+    : m_handheldFolder(std::move(handheldFolder)), m_users(std::move(users)), m_registry(registry) {
+}
 
 CHotSyncOperation::SResult CHotSyncOperation::Run(std::optional<int32_t> action) {
     std::error_code ec;
@@ -83,7 +83,7 @@ CHotSyncOperation::SResult CHotSyncOperation::Run(std::optional<int32_t> action)
     if (!LoadHandheld(fs::absolute(m_handheldFolder, ec), handheld, &error))
         throw CHotSyncFailure("Cannot read the handheld: " + error);
 
-    CHotSyncUsers users(m_palmRoot);
+    CHotSyncUsers users(m_users);
     std::vector<std::string> notes;
     SResult result;
     result.user = users.ForHandheld(handheld, notes);
@@ -114,7 +114,7 @@ CHotSyncOperation::SResult CHotSyncOperation::Run(std::optional<int32_t> action)
     if (!CSyncBackup::Rotate(user.folder, backup))
         log.AddEntry("Backup: an old backup could not be removed", kLogActivityWarning, false);
 
-    InstallQueuedFiles(handheld, user, log);
+    InstallQueuedFiles(users.Library(), handheld, user, log);
     for (const SConduitRegistration& conduit : m_registry.Conduits())
         RunConduit(conduit, action, handheld, user, log);
 
@@ -125,10 +125,9 @@ CHotSyncOperation::SResult CHotSyncOperation::Run(std::optional<int32_t> action)
     return result;
 }
 
-void CHotSyncOperation::InstallQueuedFiles(const SHandheld& handheld, const SHotSyncUser& user,
-                                           CHotSyncLog& log) {
-    CUserStore store(m_palmRoot);
-    CInstallAid installAid(store);
+void CHotSyncOperation::InstallQueuedFiles(IUserLibrary& users, const SHandheld& handheld,
+                                           const SHotSyncUser& user, CHotSyncLog& log) {
+    CInstallAid installAid(users);
     CSyncManager manager(handheld);
     for (const fs::path& file : installAid.QueuedFiles(user.name)) {
         const std::string name = file.filename().string();

@@ -34,7 +34,7 @@ public:
         std::string logError;              // why the log could not be saved, empty when saved
     };
 
-    CHotSyncOperation(std::filesystem::path handheldFolder, std::filesystem::path palmRoot,
+    CHotSyncOperation(std::filesystem::path handheldFolder, SHotSyncUserSource users,
                       const CConduitRegistry& registry);
 
     // `action`: the HotSync action for every conduit; without one each conduit's kept action.
@@ -48,12 +48,13 @@ public:
     static constexpr const char* kEntryFileName = ".hotsync-entries";
 
 private:
-    void InstallQueuedFiles(const SHandheld& handheld, const SHotSyncUser& user, CHotSyncLog& log);
+    void InstallQueuedFiles(IUserLibrary& users, const SHandheld& handheld,
+                            const SHotSyncUser& user, CHotSyncLog& log);
     void RunConduit(const SConduitRegistration& conduit, std::optional<int32_t> action,
                     const SHandheld& handheld, const SHotSyncUser& user, CHotSyncLog& log);
 
     std::filesystem::path m_handheldFolder;
-    std::filesystem::path m_palmRoot;
+    SHotSyncUserSource m_users;
     const CConduitRegistry& m_registry;
     std::chrono::milliseconds m_lockWait = kLockWait;
 };

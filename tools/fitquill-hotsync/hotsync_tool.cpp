@@ -4,6 +4,7 @@
 #include "conduit/conduit_api.h"
 #include "platform/palm/handheld.h"
 #include "platform/palm/user_store.h"
+#include "platform/settings/program_locations.h"
 #include "platform/settings/settings_store.h"
 #include "tools/common/terminal_text.h"
 #include "tools/fitquill-hotsync/conduit_actions.h"
@@ -25,9 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The setting that names the Palm Desktop folder, as the desktop program and the conduits read it.
-constexpr std::string_view kPalmDesktopKey = "InstallPath/PalmDesktop";
-
 std::string OneLine(std::string text) {
     for (char& c : text)
         if (c == '\n' || c == '\r')
@@ -35,13 +33,11 @@ std::string OneLine(std::string text) {
     return text;
 }
 
-fs::path PalmRoot() {
-    const CSettingsStore settings = CSettingsStore::FromEnvironment();
-    const auto root = CUserStore::PalmRoot(settings.Value(kPalmDesktopKey).value_or(std::string()));
-    if (!root)
-        throw CHotSyncFailure("No Palm Desktop folder: set FITQUILL_PALM_ROOT or the setting "
-                              "InstallPath/PalmDesktop.");
-    return *root;
+// The Palm Desktop folder when one is configured, else the program's own users: the same
+// users that Fitquill Desktop, `fitquill` and the conduits see.
+SHotSyncUserSource UserSource(const char* argv0) {
+    const CProgramLocations locations = CProgramLocations::FromProcess(argv0);
+    return {locations.PalmRoot(), locations.InstallPath()};
 }
 
 CConduitRegistry LoadRegistry(const char* argv0) {
@@ -102,7 +98,7 @@ int Sync(const char* argv0, const std::vector<std::string>& words, std::ostream&
                                   "': use sync, handheld, desktop or none.");
     }
     const CConduitRegistry registry = LoadRegistry(argv0);
-    CHotSyncOperation operation(line.Positional()[0], PalmRoot(), registry);
+    CHotSyncOperation operation(line.Positional()[0], UserSource(argv0), registry);
     if (auto wait = ProcessVariable(kLockWaitVariable); wait && !wait->empty())
         operation.SetLockWait(std::chrono::milliseconds(
             CHotSyncArguments::ParseUnsigned(*wait, kLockWaitVariable, 0, 600000)));
@@ -130,7 +126,7 @@ void Configure(const char* argv0, const std::vector<std::string>& words, std::os
     if (conduit == nullptr)
         throw CHotSyncFailure("No conduit '" + conduitName +
                               "' is registered (see fitquill-hotsync conduits).");
-    CHotSyncUsers users(PalmRoot());
+    CHotSyncUsers users(UserSource(argv0));
     const SHotSyncUser user =
         users.ByName(StoredText(line.RequiredOption("user"), "The user name"));
 
@@ -213,7 +209,9 @@ const char* const CHotSyncTool::kUsage =
     "\n"
     "Environment:\n"
     "  FITQUILL_PALM_ROOT    the Palm Desktop folder with the HotSync users, unless the setting\n"
-    "                        InstallPath/PalmDesktop names one\n"
+    "                        InstallPath/PalmDesktop names one; without either the HotSync\n"
+    "                        users are Fitquill's own users (below the setting InstallPath/Name,\n"
+    "                        else $XDG_DATA_HOME/fitquill or ~/.local/share/fitquill)\n"
     "  FITQUILL_CONDUITS     a conduit registration file to use instead of the installed one\n"
     "  FITQUILL_TODAY        today's date, YYYY-MM-DD\n"
     "  FITQUILL_HOTSYNC_LOCK_WAIT_MS\n"

@@ -194,7 +194,18 @@ int CHistoricWeightRenderer::RangeTypeCovering(const CJournalDate& start, const 
 }
 
 int CHistoricWeightRenderer::UnitCount(const SReportScope& scope) {
-    return scope.end.IsSet() ? 1 : 0;
+    if (!scope.end.IsSet())
+        return 0;
+    // One page, and only when a day of the range has a weight to draw.
+    const CJournalDB& journal = Journal();
+    int first = -1;
+    int last = -1;
+    if (!journal.RangeLookup(scope.start.IsSet() ? scope.start : scope.end, scope.end, first, last))
+        return 0;
+    for (int position = first; position <= last; ++position)
+        if (journal.Day(position).Weight().IsSet())
+            return 1;
+    return 0;
 }
 
 int CHistoricWeightRenderer::UnitHeight(QPainter& painter, const SReportScope&, int, int width) {

@@ -87,38 +87,52 @@ bool CBloodPressurePane::AnyModified() const {
 void CBloodPressurePane::Refresh() {
     CDayEntryPane::Refresh();
     const CDayRecord* day = m_data.GetCurrentDay(false);
+    // A reading still being typed (or one refused) stays in the boxes for correction.
+    if (AnyModified())
+        return;
+    m_refusedTexts.clear();
     const CBloodPressure reading = day ? day->BloodPressure() : CBloodPressure();
-    m_systolic->setText(ReadingText(reading.Systolic()));
-    m_diastolic->setText(ReadingText(reading.Diastolic()));
-    m_pulse->setText(ReadingText(reading.Pulse()));
-    m_hour->setText(ReadingText(reading.Hour()));
-    m_minute->setText(reading.Minute() < 0
-                          ? QString()
-                          : QStringLiteral("%1").arg(reading.Minute(), 2, 10, QLatin1Char('0')));
+    ShowStored(m_systolic, ReadingText(reading.Systolic()));
+    ShowStored(m_diastolic, ReadingText(reading.Diastolic()));
+    ShowStored(m_pulse, ReadingText(reading.Pulse()));
+    ShowStored(m_hour, ReadingText(reading.Hour()));
+    ShowStored(m_minute, reading.Minute() < 0
+                             ? QString()
+                             : QStringLiteral("%1").arg(reading.Minute(), 2, 10, QLatin1Char('0')));
     {
         const QSignalBlocker quiet(m_amPm);
         m_amPm->setCurrentIndex(reading.AmPm() == CBloodPressure::kPm ? 1 : 0);
     }
-    for (QLineEdit* box : {m_systolic, m_diastolic, m_pulse, m_hour, m_minute})
-        box->setModified(false);
+}
+
+void CBloodPressurePane::DiscardPending() {
+    CDayEntryPane::DiscardPending();
     m_amPmChanged = false;
+    m_refusedTexts.clear();
+}
+
+QStringList CBloodPressurePane::Texts() const {
+    return {m_systolic->text(), m_diastolic->text(), m_pulse->text(),
+            m_hour->text(),     m_minute->text(),    QString::number(m_amPm->currentIndex())};
 }
 
 void CBloodPressurePane::StorePending() {
     if (!AnyModified())
         return;
-    CDayRecord* day = m_data.GetCurrentDay(true);
-    if (!day)
-        return;
-    // The reading is checked whole on a copy: a refused value changes nothing stored and the
-    // typed values stay in the boxes for correction.
-    CBloodPressure reading = day->BloodPressure();
+    // The reading is checked whole on a copy before the day is touched: a refused value
+    // stores nothing, creates no day, and the typed values stay in the boxes for correction.
+    const CDayRecord* existing = m_data.GetCurrentDay(false);
+    CBloodPressure reading = existing ? existing->BloodPressure() : CBloodPressure();
     bool accepted = reading.SetSystolic(m_systolic->text().toInt());
     accepted = reading.SetDiastolic(m_diastolic->text().toInt()) && accepted;
     accepted = reading.SetPulse(m_pulse->text().toInt()) && accepted;
     const int minute = m_minute->text().isEmpty() ? -1 : m_minute->text().toInt();
     accepted = reading.SetTime(m_hour->text().toInt(), minute, m_amPm->currentIndex()) && accepted;
     if (!accepted) {
+        // Told once per refused reading, not again on every tab switch or save.
+        if (Texts() == m_refusedTexts)
+            return;
+        m_refusedTexts = Texts();
         QWidget* focused = QApplication::focusWidget();
         ShowPrompt(window(), QString::fromLatin1(kBloodPressureCaption),
                    QString::fromLatin1(kBloodPressureRefusedText), EPromptIcon::Warning,
@@ -127,6 +141,13 @@ void CBloodPressurePane::StorePending() {
             focused->setFocus();
         return;
     }
+    CDayRecord* day = m_data.GetCurrentDay(true);
+    if (!day)
+        return;
+    for (QLineEdit* box : {m_systolic, m_diastolic, m_pulse, m_hour, m_minute})
+        box->setModified(false);
+    m_amPmChanged = false;
+    m_refusedTexts.clear();
     day->BloodPressure() = reading;
     m_data.SetModified();
     m_data.RefreshViews();

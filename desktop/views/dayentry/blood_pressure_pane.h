@@ -3,6 +3,8 @@
 
 #include "desktop/views/dayentry/day_entry_pane.h"
 
+#include <QStringList>
+
 class QComboBox;
 class QLineEdit;
 
@@ -26,8 +28,13 @@ public:
     QLineEdit* MinuteBox() const { return m_minute; }
     QComboBox* AmPm() const { return m_amPm; }
 
+protected:
+    void DiscardPending() override;
+
 private:
     bool AnyModified() const;
+    // The boxes' texts and the half of day, to tell a reading already refused.
+    QStringList Texts() const;
 
     QLineEdit* m_systolic = nullptr;
     QLineEdit* m_diastolic = nullptr;
@@ -36,6 +43,7 @@ private:
     QLineEdit* m_minute = nullptr;
     QComboBox* m_amPm = nullptr;
     bool m_amPmChanged = false;
+    QStringList m_refusedTexts;
 };
 
 } // namespace fitquill

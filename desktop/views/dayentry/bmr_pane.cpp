@@ -96,10 +96,9 @@ void CBmrPane::Refresh() {
     }
     m_setDefault->setEnabled(available);
     const SBmrResult bmr = CurrentDayBMR(m_data.Journal());
-    m_bmr->setText(bmr.ok || bmr.calories > 0 ? QString::number(bmr.calories) : QString());
+    ShowStored(m_bmr, bmr.ok || bmr.calories > 0 ? QString::number(bmr.calories) : QString());
     m_bmr->setReadOnly(!(available && level == kActivityLevelManual));
     m_bmr->setEnabled(available);
-    m_bmr->setModified(false);
 }
 
 void CBmrPane::ChooseLevel(int level) {

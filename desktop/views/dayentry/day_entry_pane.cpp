@@ -41,15 +41,42 @@ CDayEntryPane::CDayEntryPane(CDietData& data, const QString& title, QWidget* par
     waterRow->addStretch(1);
     layout->addLayout(waterRow);
     connect(m_water, &QSpinBox::valueChanged, this, &CDayEntryPane::StoreWater);
+    // The pane follows the document: every change of the data, the day or the profile.
     connect(&m_data, &CDietData::RefreshViewsSent, this, &CDayEntryPane::Refresh);
+    connect(&m_data, &CDietData::DayEditedSent, this, &CDayEntryPane::Refresh);
+    connect(&m_data, &CDietData::WeightChangedSent, this, &CDayEntryPane::Refresh);
+    connect(&m_data, &CDietData::DayChangedSent, this, &CDayEntryPane::Refresh);
+    connect(&m_data, &CDietData::CommitPendingEditSent, this, [this] { StorePending(); });
     connect(&m_data, &CDietData::ColorsChanged, this, &CDayEntryPane::ApplyColors);
     ApplyColors();
 }
 
 void CDayEntryPane::Refresh() {
+    // Another day or user: what was typed for the previous one is not shown for this one.
+    const CJournalDB& journal = m_data.Journal();
+    const std::string shownDay = journal.FilePath() + '\n' + journal.CurrentDate().LongText();
+    if (shownDay != m_shownDay)
+        DiscardPending();
+    m_shownDay = shownDay;
     const CDayRecord* day = m_data.GetCurrentDay(false);
     const QSignalBlocker quiet(m_water);
     m_water->setValue(day ? day->Water() : 0);
+}
+
+void CDayEntryPane::ShowStored(QLineEdit* box, const QString& text) {
+    if (box->isModified() || box->text() == text)
+        return;
+    box->setText(text);
+}
+
+void CDayEntryPane::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Refresh();
+}
+
+void CDayEntryPane::DiscardPending() {
+    for (QLineEdit* box : findChildren<QLineEdit*>())
+        box->setModified(false);
 }
 
 QWidget* CDayEntryPane::FirstControl() {

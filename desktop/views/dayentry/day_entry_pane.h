@@ -4,8 +4,11 @@
 #include <QWidget>
 
 class QLabel;
+class QLineEdit;
 class QSpinBox;
 class QVBoxLayout;
+
+#include <string>
 
 namespace fitquill {
 
@@ -34,6 +37,12 @@ public:
 protected:
     // Where a pane puts its controls, between the title and the water count.
     QVBoxLayout* Body() const { return m_body; }
+    // Shows a stored value in a box, unless the box holds a value the user typed and has not
+    // handed over yet; an unchanged text is left alone, so a caret in it does not move.
+    static void ShowStored(QLineEdit* box, const QString& text);
+    // Forgets what was typed and not handed over (another day or user is shown).
+    virtual void DiscardPending();
+    void showEvent(QShowEvent* event) override;
 
     CDietData& m_data;
 
@@ -43,6 +52,7 @@ private:
 
     QVBoxLayout* m_body = nullptr;
     QSpinBox* m_water = nullptr;
+    std::string m_shownDay; // journal file and date shown last
 };
 
 } // namespace fitquill

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/views/dayentry/day_entry_tabs.h"
 
+#include "desktop/document/diet_data.h"
 #include "desktop/views/dayentry/blood_pressure_pane.h"
 #include "desktop/views/dayentry/bmr_pane.h"
 #include "desktop/views/dayentry/charts_pane.h"
@@ -20,7 +21,7 @@ constexpr int kChartsTab = 4;
 } // namespace
 
 CDayEntryTabs::CDayEntryTabs(CDietData& data, QTabBar* tabs, QWidget* parent)
-    : QStackedWidget(parent), m_tabs(tabs) {
+    : QStackedWidget(parent), m_data(data), m_tabs(tabs) {
     setObjectName(QStringLiteral("DayEntryTabs"));
     auto* weight = new CWeightPane(data, this);
     m_panes = {weight,
@@ -47,8 +48,7 @@ CDayEntryTabs::CDayEntryTabs(CDietData& data, QTabBar* tabs, QWidget* parent)
     connect(weight, &CWeightPane::ChartsRequested, this, [this] { ShowTab(kChartsTab); });
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int tab) {
         // Edits still in a box belong to the day shown now, whichever tab comes next.
-        for (CDayEntryPane* pane : m_panes)
-            pane->StorePending();
+        m_data.CommitPendingEdit();
         if (CDayEntryPane* pane = Pane(tab)) {
             setCurrentWidget(pane);
             // Stepping through the tabs with the arrow keys keeps the focus on the tab bar.

@@ -30,6 +30,7 @@ public:
     void ShowTab(int tab);
 
 private:
+    CDietData& m_data;
     QTabBar* m_tabs;
     std::vector<CDayEntryPane*> m_panes;
 };

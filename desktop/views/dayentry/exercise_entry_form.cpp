@@ -158,7 +158,8 @@ void CExerciseEntryForm::ComputeCalories() {
     }
     const std::optional<uint16_t> calories =
         m_cursor.Calories(day->Weight(), static_cast<int16_t>(minutes));
-    m_calories->setText(QString::number(calories.value_or(0)));
+    // A failed calculation leaves the box empty (and Log disabled) rather than offering 0.
+    m_calories->setText(calories ? QString::number(*calories) : QString());
     if (m_refreshAfterCalories)
         m_data.RefreshViews();
 }

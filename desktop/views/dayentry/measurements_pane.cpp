@@ -142,16 +142,19 @@ void CMeasurementsPane::Refresh() {
         FillMeasurementsPage(measurements, journal.Profile().Sex(),
                              day ? day->Weight() : CWeightValue(), journal.Profile().UnitChoice());
     for (size_t girth = 0; girth < m_girths.size(); ++girth) {
-        m_girths[girth]->setText(NumberText(page.girths[girth]));
-        m_girths[girth]->setModified(false);
+        ShowStored(m_girths[girth], NumberText(page.girths[girth]));
         m_units[girth]->setText(QString::fromLatin1(page.unitLabel));
     }
     m_automatic->setChecked(page.automatic);
     m_percent->setVisible(!page.automatic);
-    m_percent->setText(NumberText(page.typedPercent));
-    m_percent->setModified(false);
+    ShowStored(m_percent, NumberText(page.typedPercent));
     m_percentText->setVisible(page.automatic);
     m_percentText->setText(FromStored(page.percentText));
+    m_automaticChanged = false;
+}
+
+void CMeasurementsPane::DiscardPending() {
+    CDayEntryPane::DiscardPending();
     m_automaticChanged = false;
 }
 
@@ -173,6 +176,10 @@ void CMeasurementsPane::StorePending() {
     entry.typedPercent = m_percent->text().toDouble();
     for (size_t girth = 0; girth < m_girths.size(); ++girth)
         entry.girths[girth] = m_girths[girth]->text().toDouble();
+    for (QLineEdit* box : m_girths)
+        box->setModified(false);
+    m_percent->setModified(false);
+    m_automaticChanged = false;
     const SMeasurementsStored stored =
         StoreMeasurementsPage(day->Measurements(), entry, m_data.Journal().Profile().UnitChoice());
     m_data.SetModified();

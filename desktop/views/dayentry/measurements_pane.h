@@ -33,6 +33,9 @@ public:
     QLineEdit* PercentBox() const { return m_percent; }
     QLabel* PercentText() const { return m_percentText; }
 
+protected:
+    void DiscardPending() override;
+
 private:
     QWidget* BuildGirthView();
     QWidget* BuildBodyFatView();

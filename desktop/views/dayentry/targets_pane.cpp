@@ -136,27 +136,26 @@ QWidget* CTargetsPane::BuildTargetsView() {
 
 void CTargetsPane::Refresh() {
     CDayEntryPane::Refresh();
-    CJournalDB& journal = m_data.Journal();
-    CUserProfile& profile = journal.Profile();
+    const CJournalDB& journal = m_data.Journal();
+    const CUserProfile& profile = journal.Profile();
     const bool metric = profile.IsMetric();
     for (QLabel* unit : m_weightUnits)
         unit->setText(metric ? QStringLiteral("kg") : QStringLiteral("lbs"));
-    m_startWeight->SetValue(profile.StartingWeight().Get(metric).value_or(0));
-    m_startWeight->ShowValue(false);
-    m_startWeight->setModified(false);
-    m_goalWeight->SetValue(profile.GoalWeight().Get(metric).value_or(0));
-    m_goalWeight->ShowValue(false);
-    m_goalWeight->setModified(false);
+    ShowWeight(m_startWeight, profile.StartingWeight().Get(metric).value_or(0));
+    ShowWeight(m_goalWeight, profile.GoalWeight().Get(metric).value_or(0));
     m_startDate->setText(DateText(profile.StartingDate()));
     m_targetDate->setText(DateText(profile.GoalDate()));
 
-    const std::optional<int32_t> budget = FoodBudget(journal); // recomputes the goal summary
+    // The budget rests on the day's own weight, as in the logbook: without one it is "---".
+    const std::optional<int32_t> budget =
+        journal.CurrentWeight() ? FoodBudget(journal) : std::nullopt;
     m_budgetText->setText(QString::fromLatin1(kBudgetFormat)
                               .arg(budget ? QString::number(*budget) : QStringLiteral("---")));
-    const QString goal =
-        FromStored(fitquill::GoalText(profile.GoalSummary(), profile.UnitChoice()));
-    m_goalText->setText(profile.GoalSummary().IsValid() ? QString::fromLatin1(kGoalPrefix) + goal
-                                                        : goal);
+    CUserProfile shown = profile; // showing the goal must not write into the profile
+    ComputeGoalSummary(shown);
+    const QString goal = FromStored(fitquill::GoalText(shown.GoalSummary(), shown.UnitChoice()));
+    m_goalText->setText(shown.GoalSummary().IsValid() ? QString::fromLatin1(kGoalPrefix) + goal
+                                                      : goal);
 
     const bool automatic = profile.IsTargetModeAutomatic();
     m_automatic->setChecked(automatic);
@@ -169,9 +168,17 @@ void CTargetsPane::Refresh() {
         m_targetLabels[i]->setText(text + QStringLiteral(" g"));
         m_targetLabels[i]->setVisible(automatic);
         m_targetBoxes[i]->setVisible(!automatic);
-        m_targetBoxes[i]->setText(QString::number(profile.OwnTarget(static_cast<int>(i)), 'f', 1));
-        m_targetBoxes[i]->setModified(false);
+        ShowStored(m_targetBoxes[i],
+                   QString::number(profile.OwnTarget(static_cast<int>(i)), 'f', 1));
     }
+}
+
+void CTargetsPane::ShowWeight(CNumericEdit* box, double value) {
+    // A weight being typed stays; the one shown already stays untouched under the caret.
+    if (box->isModified() || (box->hasFocus() && box->HasValue() && box->Value() == value))
+        return;
+    box->SetValue(value);
+    box->ShowValue(false);
 }
 
 void CTargetsPane::Changed() {

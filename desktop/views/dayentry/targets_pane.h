@@ -45,6 +45,7 @@ private:
     void ChooseDate(bool start);
     void SetAutomatic(bool automatic);
     void Changed();
+    void ShowWeight(CNumericEdit* box, double value);
 
     QRadioButton* m_budgetChoice = nullptr;
     QRadioButton* m_targetsChoice = nullptr;

@@ -65,8 +65,12 @@ void CWeightPane::Refresh() {
     m_date->setText(FromStored(m_data.Journal().CurrentDate().LongText()));
     m_unit->setText(metric ? QStringLiteral("kg") : QStringLiteral("lbs"));
     const CDayRecord* day = m_data.GetCurrentDay(false);
-    const std::optional<double> weight = day ? day->Weight().Get(metric) : std::optional<double>();
-    m_weight->SetValue(weight.value_or(0));
+    const double weight = day ? day->Weight().Get(metric).value_or(0) : 0.0;
+    // A weight being typed stays; the one shown already stays untouched under the caret.
+    if (m_weight->isModified() ||
+        (m_weight->hasFocus() && m_weight->HasValue() && m_weight->Value() == weight))
+        return;
+    m_weight->SetValue(weight);
     m_weight->ShowValue(false);
     m_weight->setModified(false);
 }

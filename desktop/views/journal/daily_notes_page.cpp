@@ -22,6 +22,7 @@ CDailyNotesPage::CDailyNotesPage(CDietData& data, QWidget* parent)
     GuardStoredText(this);
     connect(this, &QPlainTextEdit::textChanged, this, &CDailyNotesPage::OnTextChanged);
     connect(&m_data, &CDietData::RefreshViewsSent, this, &CDailyNotesPage::Refresh);
+    connect(&m_data, &CDietData::DayChangedSent, this, &CDailyNotesPage::Refresh);
     connect(&m_data, &CDietData::ColorsChanged, this, &CDailyNotesPage::ApplyColors);
     ApplyColors();
     Refresh();
@@ -33,7 +34,13 @@ void CDailyNotesPage::Refresh() {
     // A day without a record shows the hint as a placeholder, never as text: typing must not
     // store the hint into the new note.
     setPlaceholderText(day ? QString() : QString::fromLatin1(kDailyNotesPlaceholder));
-    if (note == toPlainText())
+    const CJournalDB& journal = m_data.Journal();
+    const std::string shownDay = journal.FilePath() + '\n' + journal.CurrentDate().LongText();
+    // Every keystroke is stored already; rewriting the text being typed from the stored note
+    // would drop a trailing space and move the caret to the start.
+    const bool typing = hasFocus() && shownDay == m_shownDay;
+    m_shownDay = shownDay;
+    if (note == toPlainText() || typing)
         return;
     m_settingText = true;
     setPlainText(note);
@@ -78,6 +85,25 @@ void CDailyNotesPage::showEvent(QShowEvent* event) {
     QPlainTextEdit::showEvent(event);
     moveCursor(QTextCursor::Start);
     setFocus();
+}
+
+namespace {
+
+// An empty clipboard on X11 hands out data without a single format, which Qt 6.4's text control
+// reads past; such a paste inserts nothing.
+bool HasData(const QMimeData* source) {
+    return source && !source->formats().isEmpty();
+}
+
+} // namespace
+
+bool CDailyNotesPage::canInsertFromMimeData(const QMimeData* source) const {
+    return HasData(source) && QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void CDailyNotesPage::insertFromMimeData(const QMimeData* source) {
+    if (HasData(source))
+        QPlainTextEdit::insertFromMimeData(source);
 }
 
 bool CDailyNotesPage::QueryCommand(int id, bool& enabled) {

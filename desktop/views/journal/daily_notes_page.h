@@ -5,6 +5,8 @@
 
 #include <QPlainTextEdit>
 
+#include <string>
+
 namespace fitquill {
 
 class CDietData;
@@ -28,6 +30,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A paste without clipboard data (an empty clipboard) inserts nothing: Qt 6.4 would read
+    // past the missing data and end the program.
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     void OnTextChanged();
@@ -35,6 +41,9 @@ private:
 
     CDietData& m_data;
     bool m_settingText = false;
+    // The day whose note the box shows (journal file and date), so that a refresh of that same
+    // day leaves the text being typed alone.
+    std::string m_shownDay;
 };
 
 } // namespace fitquill

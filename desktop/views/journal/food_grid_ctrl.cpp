@@ -49,6 +49,11 @@ CFoodGridCtrl::CFoodGridCtrl(CDietData& data, QWidget* parent) : CGridCtrl(paren
     ApplyColors();
 
     m_data.SetMealLogGrid(this);
+    // Logged from the food tree: the new entry is selected as if logged here.
+    connect(&m_data, &CDietData::MealLogEntrySelected, this, [this](int position) {
+        if (position >= 0)
+            SetCurrentCell(1 + position, 1);
+    });
     connect(&m_data, &CDietData::RefreshViewsSent, this, &CFoodGridCtrl::Refresh);
     connect(&m_data, &CDietData::DayEditedSent, this, &CFoodGridCtrl::Refresh);
     connect(&m_data, &CDietData::ColorsChanged, this, &CFoodGridCtrl::ApplyColors);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/calc/energy_balance.h"
+#include "core/journal/journal_records.h"
 
 #include "core/clock.h"
 #include "core/journal/journal_db.h"
@@ -263,9 +264,12 @@ TEST_F(JournalEnergyTest, FoodBudgetIsBmrPlusExerciseMinusGoal) {
 }
 
 TEST_F(JournalEnergyTest, FoodBudgetNeedsWeightPersonalDataAndGoal) {
-    // The summary is recomputed by the budget itself.
+    // The summary is worked out by the budget itself, on a copy: showing a budget writes
+    // nothing into the profile.
+    const CJournalDB before = journal;
     EXPECT_TRUE(FoodBudget(journal));
-    EXPECT_TRUE(journal.Profile().GoalSummary().IsValid());
+    EXPECT_FALSE(journal.Profile().GoalSummary().IsValid());
+    EXPECT_EQ(PackUserProfile(journal.Profile()), PackUserProfile(before.Profile()));
 
     CJournalDB noWeight = journal;
     noWeight.Profile().SetStartingWeight(CWeightValue());

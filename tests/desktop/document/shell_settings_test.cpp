@@ -2,12 +2,15 @@
 // The program's settings with their defaults, and where the program finds its own folders.
 #include "tests/desktop/frame/shell_test_support.h"
 
+#include "desktop/document/diet_data.h"
 #include "desktop/document/program_paths.h"
 #include "desktop/document/shell_settings.h"
 #include "desktop/document/user_data_notice.h"
+#include "desktop/frame/main_frame.h"
 #include "platform/settings/program_locations.h"
 
 #include <fstream>
+#include <limits>
 
 using namespace fitquill;
 using namespace fitquill::test;
@@ -61,6 +64,37 @@ TEST_F(ShellSettings, DamagedValuesFallBackAndPagesAreCutToTheSix) {
     }
     EXPECT_EQ(settings.ReadPlacement().showCmd, 1);
     EXPECT_EQ(settings.ReadColors().backColor, QColor(255, 255, 192));
+}
+
+// Every integer setting, written as nonsense, reads as its default, and the program starts
+// with all of them at once (an out-of-range sort mode used to end it as an internal error).
+TEST_F(ShellSettings, OutOfRangeSettingsReadAsTheirDefaultsAndTheProgramStarts) {
+    CShellSettings settings;
+    QSettings& store = settings.Store();
+    for (const SIntSetting& setting : CShellSettings::IntSettings()) {
+        std::vector<QVariant> nonsense = {QStringLiteral("many"), QStringLiteral("1e99")};
+        if (setting.minimum > std::numeric_limits<int>::min())
+            nonsense.emplace_back(setting.minimum - 1);
+        if (setting.maximum < std::numeric_limits<int>::max())
+            nonsense.emplace_back(setting.maximum + 1);
+        for (const QVariant& value : nonsense) {
+            store.setValue(QString::fromLatin1(setting.key), value);
+            EXPECT_EQ(settings.ReadInt(setting.key), setting.fallback)
+                << setting.key << " = " << value.toString().toStdString();
+        }
+    }
+    store.sync();
+
+    AddUser("Ann");
+    WriteJournal("Ann", {CJournalDate(15, 3, 2024)});
+    Remember("Ann");
+    CMainFrame& frame = Start();
+    EXPECT_TRUE(m_data->HasOpenUser());
+    EXPECT_EQ(m_data->SortMode(), 0);
+    EXPECT_EQ(m_data->NutrientTable(), 0);
+    EXPECT_EQ(m_data->GetBackColor(), QColor(255, 255, 192));
+    EXPECT_GT(frame.width(), 100);
+    EXPECT_GT(frame.height(), 100);
 }
 
 TEST_F(ShellSettings, ValuesSurviveInTheSettingsFileUnderTheirKeys) {

@@ -427,5 +427,32 @@ TEST_F(FoodDataDialogsTest, ImportAsksToSaveFirstAndCancelDoesNothing) {
     EXPECT_TRUE(m_data->IsModified());
 }
 
+// An empty name is an invalid value like an empty nutrient box; a stored name longer than the
+// 20 characters of the box stays whole unless the user changes it, and a change must fit.
+TEST_F(FoodDialogsTest, EmptyNamesAreInvalidValuesAndLongStoredNamesStayWhole) {
+    std::unique_ptr<CFoodItemDialog> added(CFoodItemDialog::NewItem(Db(), 1, 0, nullptr));
+    SetAmount(*added->Fields(), QStringLiteral("1"));
+    ChooseUnit(*added->Fields(), kUnitGram);
+    for (int slot = 0; slot < kBasicNutrientCount; ++slot)
+        added->Fields()->NutrientEdit(slot)->setText(QStringLiteral("1"));
+    added->accept();
+    EXPECT_EQ(ShownTexts(), (std::vector<QString>{"You have an invalid nutrient value."}));
+    EXPECT_EQ(added->result(), QDialog::Rejected);
+
+    const std::string longName = "Cheese, pasteurized process, American";
+    const int index = Db().AddFoodItem(0, 0, SampleItem(longName));
+    ASSERT_GE(index, 0);
+    std::unique_ptr<CFoodItemDialog> edited(
+        CFoodItemDialog::EditItem(Db(), 0, 0, static_cast<uint16_t>(index), nullptr));
+    EXPECT_EQ(edited->Fields()->NameEdit()->text().toStdString(), longName);
+    edited->Fields()->NameEdit()->setText(QString::fromStdString(longName).chopped(1) + "X");
+    edited->accept();
+    EXPECT_EQ(ShownTexts().back(), QStringLiteral("You entered a duplicate or invalid name."));
+    edited->Fields()->NameEdit()->setText(QString::fromStdString(longName));
+    edited->accept();
+    ASSERT_EQ(edited->result(), QDialog::Accepted);
+    EXPECT_EQ(Db().GetFoodItem(0, 0, static_cast<uint16_t>(edited->Item())).Name(), longName);
+}
+
 } // namespace
 } // namespace fitquill::test

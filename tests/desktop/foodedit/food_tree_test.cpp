@@ -169,6 +169,27 @@ TEST_F(FoodTreeTest, RenamingToASiblingsNameIsRefusedAndTheEditReopens) {
     EXPECT_FALSE(m_data->IsModified());
 }
 
+// A longer stored name shows whole in the 20-character editor and survives it unchanged; a
+// changed name must keep to the limit.
+TEST_F(FoodTreeTest, ALongStoredNameSurvivesTheEditorUnchanged) {
+    const std::string longName = "Milk, reduced fat, fluid, 2% milkfat";
+    Db().RenameCategory(0, 1, longName);
+    Tree().Fill();
+    Tree().setCurrentItem(At(0, 1));
+    Tree().Rename();
+    auto* editor = Tree().viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text().toStdString(), longName);
+    QTest::keyClick(editor, Qt::Key_Return);
+    ProcessEventsFor(20);
+    EXPECT_TRUE(ShownTexts().empty());
+    EXPECT_EQ(DbNames(0).back().toStdString(), longName);
+
+    Tree().FinishRename({0, 1}, QString::fromStdString(longName).chopped(1));
+    EXPECT_EQ(ShownTexts(), (std::vector<QString>{"You entered a duplicate or invalid category."}));
+    EXPECT_EQ(DbNames(0).back().toStdString(), longName);
+}
+
 TEST_F(FoodTreeTest, RenamingMovesTheItemToItsSortedPlaceAndKeepsItSelected) {
     const uint32_t id = Db().GetFoodItem(0, 0, 0).Id();
     Tree().FinishRename({0, 0, 0}, QStringLiteral("Zamorano")); // Brie sorts last now

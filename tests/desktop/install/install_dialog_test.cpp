@@ -156,6 +156,19 @@ TEST_F(InstallForPalmUsers, PocketPcHidesTheUsersAndSaysWhenItsSetupIsMissing) {
     EXPECT_EQ(started, (QStringList{QString::fromStdString(setup.string()),
                                     QString::fromStdString(setup.parent_path().string())}));
     EXPECT_EQ(again->result(), QDialog::Accepted);
+
+    // Upgrade honours the device too: the setup program, never Palm files for the hidden user.
+    started.clear();
+    auto upgrade = Dialog();
+    upgrade->DeviceList()->setCurrentIndex(1);
+    upgrade->SetProcessStarter([&](const QString& program, const QString&) {
+        started << program;
+        return true;
+    });
+    upgrade->Upgrade();
+    EXPECT_EQ(started, QStringList{QString::fromStdString(setup.string())});
+    EXPECT_TRUE(Queued("Ann").empty());
+    EXPECT_EQ(upgrade->result(), QDialog::Accepted);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "core/clock.h"
 #include "core/journal/day_record.h"
 #include "desktop/document/diet_data.h"
+#include "desktop/views/report_renderer.h"
 
 #include <QImage>
 #include <QPainter>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 using namespace fitquill;
@@ -175,6 +177,25 @@ TEST_F(PrintEngineTest, ReportsWithoutRendererOrDataAreSkipped) {
     // A range that ends before it starts prints no days.
     m_data->SetPrintRange(D(16, 3, 2024), D(15, 3, 2024));
     EXPECT_EQ(Build(), 0);
+}
+
+// With the program's own weight chart renderer: the page comes only with a weight in the range.
+TEST_F(PrintEngineTest, TheRealWeightChartAddsItsPageOnlyWithAWeightInTheRange) {
+    AddDay(D(10, 3, 2024));
+    AddDay(D(20, 3, 2024));
+    m_data->Journal().Day(1).SetWeight(CWeightValue::FromPounds(180), m_data->Journal().Profile());
+    for (int report = 0; report < CDietData::kReportCount; ++report)
+        m_data->SetReportFlag(report, report == static_cast<int>(EReportKind::WeightChart));
+    for (auto [from, to, pages] : {std::tuple{D(9, 3, 2024), D(11, 3, 2024), 0},
+                                   {D(9, 3, 2024), D(20, 3, 2024), 1},
+                                   {D(21, 3, 2024), D(22, 3, 2024), 0}}) {
+        m_data->SetPrintRange(from, to);
+        CPrintEngine engine(
+            *m_data, [this](EReportKind kind) { return CreateReportRenderer(kind, *m_data); });
+        QImage page(600, 700, QImage::Format_RGB32);
+        QPainter painter(&page);
+        EXPECT_EQ(engine.BuildPages(painter, m_geometry), pages) << to.Day();
+    }
 }
 
 TEST_F(PrintEngineTest, GeometryFromPageAndMargins) {

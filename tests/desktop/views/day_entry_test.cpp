@@ -16,6 +16,8 @@
 #include "desktop/views/dayentry/measurements_pane.h"
 #include "desktop/views/dayentry/targets_pane.h"
 #include "desktop/views/dayentry/weight_pane.h"
+#include "desktop/views/diet_plan_page.h"
+#include "desktop/views/journal/daily_notes_page.h"
 #include "desktop/widgets/commands.h"
 #include "desktop/widgets/numeric_edit.h"
 
@@ -314,4 +316,66 @@ TEST_F(DayEntry, ChartButtonsOpenTheChartDialogs) {
     charts.close();
     EXPECT_FALSE(pane->IsDailyChartShown()) << "Close returns to the buttons";
     m_data->SetChartDialogs(nullptr);
+}
+
+// The panes follow the profile: what is typed on the Diet Plan page shows in the BMR and
+// Targets tabs with no other action.
+TEST_F(DayEntry, DietPlanEditsReachTheBmrAndTargetsTabsAtOnce) {
+    StartWithDay(true, false);
+    m_data->ShowPage(0);
+    auto* plan = m_frame->findChild<CDietPlanPage*>();
+    ASSERT_NE(plan, nullptr);
+    CBmrPane* bmr = tabs->PaneOf<CBmrPane>();
+    CTargetsPane* targets = tabs->PaneOf<CTargetsPane>();
+    ASSERT_FALSE(bmr->LevelButton(2)->isEnabled());
+
+    plan->HeightMajor()->setCurrentIndex(5);
+    emit plan->HeightMajor()->activated(5);
+    plan->Age()->setFocus();
+    QTest::keyClicks(plan->Age(), "40");
+    EXPECT_TRUE(bmr->LevelButton(2)->isEnabled());
+    EXPECT_FALSE(bmr->BmrBox()->text().isEmpty());
+
+    plan->StartWeight()->setFocus();
+    QTest::keyClicks(plan->StartWeight(), "180");
+    plan->GoalWeight()->setFocus();
+    QTest::keyClicks(plan->GoalWeight(), "170");
+    EXPECT_EQ(targets->findChild<CNumericEdit*>("StartWeight")->text(), "180.0");
+    EXPECT_EQ(targets->findChild<CNumericEdit*>("GoalWeight")->text(), "170.0");
+    EXPECT_TRUE(targets->GoalText()->text().startsWith("Daily Calorie Goal:"))
+        << targets->GoalText()->text().toStdString();
+}
+
+// Saving while a note is being typed keeps the text as typed and the caret where it was.
+TEST_F(DayEntry, SavingWhileTypingANoteKeepsTextAndCaret) {
+    StartWithDay();
+    m_data->ShowPage(3);
+    auto* notes = m_frame->findChild<CDailyNotesPage*>();
+    ASSERT_NE(notes, nullptr);
+    notes->setFocus();
+    QTest::keyClicks(notes, "Walked to work ");
+    ASSERT_EQ(notes->textCursor().position(), 15);
+    QTest::keyClick(notes, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(m_data->IsModified()) << "saved";
+    EXPECT_EQ(notes->toPlainText(), "Walked to work ");
+    EXPECT_EQ(notes->textCursor().position(), 15);
+    QTest::keyClicks(notes, "again");
+    EXPECT_EQ(Day()->Note(), "Walked to work again");
+}
+
+// A refused reading on a day without a record stores nothing, makes no record, and is told
+// once however often the tabs switch.
+TEST_F(DayEntry, RefusedBloodPressureIsToldOnceAndMakesNoDay) {
+    StartWithDay();
+    m_data->Journal().NextDay();
+    m_data->NotifyDayChanged();
+    ShowTab(5);
+    CBloodPressurePane* pane = tabs->PaneOf<CBloodPressurePane>();
+    pane->Hour()->setFocus();
+    QTest::keyClicks(pane->Hour(), "13");
+    for (int tab : {0, 5, 3, 5})
+        ShowTab(tab);
+    EXPECT_EQ(ShownTexts().size(), 1u);
+    EXPECT_FALSE(m_data->Journal().CurrentDayExists());
+    EXPECT_EQ(pane->Hour()->text(), "13") << "kept for correction";
 }

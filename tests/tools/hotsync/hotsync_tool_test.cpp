@@ -7,6 +7,7 @@
 #include "core/io/chunk_reader.h"
 #include "core/journal/journal_file.h"
 #include "core/journal/journal_records.h"
+#include "core/users/user_directory_library.h"
 #include "desktop/install/handheld_install.h"
 #include "platform/palm/folder_lock.h"
 #include "platform/palm/handheld.h"
@@ -163,7 +164,10 @@ protected:
     fs::path FoodPdb() const { return Handheld() / "FQA-FoodDB.pdb"; }
 
     SRun Run(const std::vector<std::string>& arguments) {
-        std::string command = "'" FITQUILL_HOTSYNC "'";
+        return RunProgram(FITQUILL_HOTSYNC, arguments);
+    }
+    SRun RunProgram(const std::string& program, const std::vector<std::string>& arguments) {
+        std::string command = "'" + program + "'";
         for (const std::string& argument : arguments)
             command += " '" + argument + "'";
         command += " >'" + (m_dir / "out").string() + "' 2>'" + (m_dir / "err").string() + "'";
@@ -375,6 +379,41 @@ TEST_F(HotSyncToolTest, AFreshMachineWithoutSettingsSyncsWithoutAnInstallPathNot
     EXPECT_NE(log.find("OK Foods"), std::string::npos) << log;
     EXPECT_EQ(log.find("install path"), std::string::npos) << log;
     EXPECT_EQ(run.out.find("install path"), std::string::npos) << run.out;
+}
+
+// A fresh home with nothing configured: the handheld's user is the program's own user, and
+// what the handheld recorded lands in the journal that `fitquill` and the desktop program read.
+TEST_F(HotSyncToolTest, WithNothingConfiguredTheHandheldSyncsWithTheProgramsOwnUser) {
+    fs::remove_all(m_dir / "config");
+    unsetenv("FITQUILL_PALM_ROOT");
+    ASSERT_EQ(RunProgram(FITQUILL_TOOL, {"users", "add", "Zoe"}).status, 0);
+    ASSERT_EQ(Run({"init-handheld", Handheld().string(), "--user", "Zoe", "--id", "7"}).status, 0);
+    CUserDirectory own(nullptr, SInstallPath{true, (m_dir / "data" / "fitquill").string()});
+    CUserDirectoryLibrary library(own);
+    CInstallAid aid(library);
+    const auto& files = SHandheldInstall::InstallFiles();
+    ASSERT_EQ(SHandheldInstall::Queue(aid, "Zoe", files,
+                                      fs::path(FITQUILL_HANDHELD_DATA_DIR).parent_path()),
+              files.size());
+    SRun run = Run({"sync", Handheld().string()});
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("  OK Diet\n"), std::string::npos) << run.out;
+
+    CJournalDB handheldJournal = UnpackJournal(HandheldRecords(JournalPdb()));
+    handheldJournal.InsertDay(
+        WeighIn(CJournalDate(29, 6, 2024), 171.5f, handheldJournal.Profile(), "palm day"));
+    WriteHandheldRecords(JournalPdb(), PackJournalRecords(handheldJournal));
+    run = Run({"sync", Handheld().string()});
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+
+    const fs::path csv = m_dir / "zoe.csv";
+    ASSERT_EQ(
+        RunProgram(FITQUILL_TOOL, {"export-user-data", "--user", "Zoe", "--out", csv.string()})
+            .status,
+        0);
+    EXPECT_NE(ReadText(csv).find("6/29/2024,171.5"), std::string::npos) << ReadText(csv);
+    // Still one user: the handheld did not make a second one.
+    EXPECT_EQ(RunProgram(FITQUILL_TOOL, {"users", "list"}).out, "Zoe\n");
 }
 
 TEST_F(HotSyncToolTest, EachActionThroughTheRealConduits) {

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Every value typed into the real fitquill-desktop lands, whichever command leaves the box:
+# typed_values_program_test.py types into the Weight box, a blood-pressure box, body
+# measurements, the Targets tab's water count and the daily note, and leaves each with Ctrl+S,
+# the toolbar's Previous Day, a page tab or closing with Yes (never Enter). The user data
+# export and the journal dump must hold every value afterwards.
+#   typed_values_program_test.sh PROGRAM TOOL
+# Exit code 77 (skipped) when xvfb-run, dbus-run-session or pyatspi is missing.
+set -u
+program=$1
+tool=$2
+here=$(cd "$(dirname "$0")" && pwd)
+
+source "$here/real_program_world.sh"
+if ! command -v dbus-run-session >/dev/null 2>&1 ||
+    ! /usr/bin/python3 -c "import pyatspi" 2>/dev/null; then
+    echo "dbus-run-session or python3-pyatspi is not installed: skipped"
+    exit 77
+fi
+
+# Ann's journal from 11 to 15 March 2024 (today of the test world).
+journal="$world/palm/Ann/Fitquill/UserDB.ddb"
+"$tool" demo --user Ann --days 5 --seed 3 >/dev/null || { echo "no demo journal"; exit 1; }
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
+
+# shellcheck disable=SC2016
+timeout 240 xvfb-run -a "${screen[@]}" dbus-run-session -- bash -c '
+    set -u
+    "$1" & app=$!
+    /usr/bin/python3 "$2" "$3" "$4"; status=$?
+    # Closing with Yes ends the program; it must not be left running.
+    for _ in $(seq 1 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.2; done
+    if kill -0 "$app" 2>/dev/null; then
+        echo "the program did not end after closing with Yes"; kill "$app"; exit 1
+    fi
+    wait "$app" || { echo "the program ended with status $?"; exit 1; }
+    exit $status
+' bash "$program" "$here/typed_values_program_test.py" "$tool" "$journal" || exit 1
+
+"$tool" export-user-data --journal "$journal" --out "$world/export.csv" || exit 1
+"$tool" dump --journal "$journal" >"$world/dump.txt" || exit 1
+status=0
+expect() {
+    if ! grep -q -- "$2" "$1"; then
+        echo "MISSING in $(basename "$1"): $2"
+        status=1
+    fi
+}
+day() { sed -n "/^Day .*: $1 /,/^Day /p" "$world/dump.txt"; }
+day 2024-03-15 >"$world/15.txt"
+day 2024-03-14 >"$world/14.txt"
+expect "$world/export.csv" "^3/15/2024,151.50*,"
+expect "$world/15.txt" "blood pressure: systolic 125,"
+expect "$world/15.txt" "water: 6$"
+expect "$world/14.txt" "waist 33.5 in"
+expect "$world/14.txt" "neck 15.5 in"
+expect "$world/14.txt" 'note: "Typed and closed"'
+[ "$status" -eq 0 ] || { cat "$world/14.txt" "$world/15.txt" | grep -v '^    '; }
+exit $status
