@@ -12,30 +12,13 @@ tool=$2
 here=$(cd "$(dirname "$0")" && pwd)
 
 source "$here/real_program_world.sh"
-if ! command -v dbus-run-session >/dev/null 2>&1 ||
-    ! /usr/bin/python3 -c "import pyatspi" 2>/dev/null; then
-    echo "dbus-run-session or python3-pyatspi is not installed: skipped"
-    exit 77
-fi
 
 # Ann's journal from 11 to 15 March 2024 (today of the test world).
 journal="$world/palm/Ann/Fitquill/UserDB.ddb"
 "$tool" demo --user Ann --days 5 --seed 3 >/dev/null || { echo "no demo journal"; exit 1; }
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 
-# shellcheck disable=SC2016
-timeout 240 xvfb-run -a "${screen[@]}" dbus-run-session -- bash -c '
-    set -u
-    "$1" & app=$!
-    /usr/bin/python3 "$2" "$3" "$4"; status=$?
-    # Closing with Yes ends the program; it must not be left running.
-    for _ in $(seq 1 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.2; done
-    if kill -0 "$app" 2>/dev/null; then
-        echo "the program did not end after closing with Yes"; kill "$app"; exit 1
-    fi
-    wait "$app" || { echo "the program ended with status $?"; exit 1; }
-    exit $status
-' bash "$program" "$here/typed_values_program_test.py" "$tool" "$journal" || exit 1
+source "$here/atspi_session.sh"
+atspi_run "$here/typed_values_program_test.py" "$program" "$tool" "$journal" || exit 1
 
 "$tool" export-user-data --journal "$journal" --out "$world/export.csv" || exit 1
 "$tool" dump --journal "$journal" >"$world/dump.txt" || exit 1
