@@ -230,6 +230,12 @@ private:
             return false;
         }
         m_item.SetName(NameFromField(fields[0]), false);
+        // The database takes no nameless item: such a line would vanish while the import
+        // reports success (and a replacing import would leave no food behind).
+        if (m_item.Name().empty()) {
+            error = "the name is empty";
+            return false;
+        }
         m_item.SetSearchName(NameFromField(fields[1]));
 
         if (TrimSpaces(fields[8]).empty()) {

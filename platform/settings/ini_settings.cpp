@@ -644,9 +644,14 @@ std::string CIniSettings::WithValue(std::string_view fileText, std::string_view 
     // A damaged end of file would swallow whatever is added after it: a lone backslash escapes
     // the next character (given a line end, which continues the line and adds nothing) and a
     // quote that never closes runs to the end (closed there, so that its value stays as read).
-    const std::size_t lastOther = data.find_last_not_of('\\');
+    // A backslash before a final lone CR escapes that CR, and an LF added after it joins the
+    // escaped line end: it needs a line end of its own too.
+    std::string_view tail = data;
+    if (!tail.empty() && tail.back() == '\r')
+        tail.remove_suffix(1);
+    const std::size_t lastOther = tail.find_last_not_of('\\');
     const std::size_t backslashes =
-        data.size() - (lastOther == std::string_view::npos ? 0 : lastOther + 1);
+        tail.size() - (lastOther == std::string_view::npos ? 0 : lastOther + 1);
     const std::string closeEnd =
         std::string(backslashes % 2 == 1 ? eol : "") + (endsInQuote ? "\"" : "");
     const std::string newLine = EscapeKey(subKey) + "=" + escapedValue + eol;

@@ -266,6 +266,7 @@ TEST_F(FoodCsvTest, BadLinesFailOnTheirLineNumber) {
         {"empty category", Line({"Kiwi", "Kiwi", "1.00", "item", "Y", "0.00", "", "N", "40", "1",
                                  "1", "1", "1", "1", "Fruits", ""})},
         {"zero byte", FoodLine(std::string("Ki\0wi", 5))},
+        {"empty name", FoodLine(" ")},
     };
     for (const EFoodImportMode mode :
          {EFoodImportMode::ReplaceDatabase, EFoodImportMode::ReplaceCategories,
