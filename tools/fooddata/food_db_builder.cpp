@@ -326,20 +326,6 @@ void FindGlobalRequired(CategoryMap& categories) {
     }
 }
 
-std::vector<std::string> SplitWords(const std::string& text) {
-    std::vector<std::string> words;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t space = text.find(' ', start);
-        if (space == std::string::npos)
-            space = text.size();
-        if (space > start)
-            words.push_back(text.substr(start, space - start));
-        start = space + 1;
-    }
-    return words;
-}
-
 // Every name of at most 20 characters that the food and a choice of its facts (in the
 // description's order, at most eight of them) make, spaced or compact, full or abbreviated,
 // best first: facts few of the category's siblings have and facts that told the item from its
@@ -453,15 +439,8 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
     for (size_t i = 0; i < n; ++i) {
         std::set<std::string> words;
         for (const auto& key : keys[i]) {
-            size_t start = 0;
-            while (start < key.size()) {
-                size_t space = key.find(' ', start);
-                if (space == std::string::npos)
-                    space = key.size();
-                if (space > start)
-                    words.insert(key.substr(start, space - start));
-                start = space + 1;
-            }
+            for (auto& word : SpacedWords(key))
+                words.insert(std::move(word));
         }
         for (const auto& word : words)
             ++wordCounts[word];
@@ -478,7 +457,7 @@ std::vector<SNamed> NameCategory(const std::string& category, const std::vector<
         // food words of the first part that has any (the maker's name as a last resort) lead.
         for (size_t p = 0; p < parts.parts.size(); ++p) {
             std::string food;
-            for (const auto& word : SplitWords(parts.parts[p])) {
+            for (const auto& word : SpacedWords(parts.parts[p])) {
                 if (rules.NamesAFood(word))
                     food += (food.empty() ? "" : " ") + word;
             }

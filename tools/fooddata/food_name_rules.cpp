@@ -113,14 +113,8 @@ std::optional<CFoodNameRules> CFoodNameRules::Parse(std::string_view text, std::
             for (const auto& word : TextWords(line))
                 rules.m_descriptive.insert(SingularWord(word));
             // Abbreviations written with other characters ("ln&fat", "w/o") are kept whole.
-            for (size_t at = 0; at < line.size();) {
-                size_t space = line.find(' ', at);
-                if (space == std::string::npos)
-                    space = line.size();
-                if (space > at)
-                    rules.m_descriptive.insert(line.substr(at, space - at));
-                at = space + 1;
-            }
+            for (auto& word : SpacedWords(line))
+                rules.m_descriptive.insert(std::move(word));
             break;
         }
     }
@@ -176,6 +170,20 @@ std::string SingularWord(std::string_view word) {
     if (ends("s") && !ends("ss") && !ends("us") && !ends("is"))
         return w.substr(0, w.size() - 1);
     return w;
+}
+
+std::vector<std::string> SpacedWords(std::string_view text) {
+    std::vector<std::string> words;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t space = text.find(' ', start);
+        if (space == std::string_view::npos)
+            space = text.size();
+        if (space > start)
+            words.emplace_back(text.substr(start, space - start));
+        start = space + 1;
+    }
+    return words;
 }
 
 std::vector<std::string> TextWords(std::string_view text) {

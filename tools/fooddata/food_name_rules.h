@@ -70,5 +70,7 @@ bool IsNumberWord(std::string_view word);
 
 // The lower-case words of a text: runs of letters, digits, apostrophes and hyphens.
 std::vector<std::string> TextWords(std::string_view text);
+// The words of a text as written, split at spaces (no empty words).
+std::vector<std::string> SpacedWords(std::string_view text);
 
 } // namespace fitquill

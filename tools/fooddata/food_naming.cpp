@@ -226,22 +226,14 @@ std::string WithoutLastWord(std::string_view text) {
 // that is left, the last one may go too.
 std::vector<size_t> OuterFoodWords(const std::string& part) {
     std::vector<size_t> found;
-    size_t index = 0;
-    size_t start = 0;
-    while (start <= part.size()) {
-        size_t space = part.find(' ', start);
-        if (space == std::string::npos)
-            space = part.size();
-        if (space > start) {
-            if (CFoodNameRules::Default().NamesAFood(part.substr(start, space - start)))
-                found.push_back(index);
-            ++index;
-        }
-        start = space + 1;
+    const std::vector<std::string> words = SpacedWords(part);
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (CFoodNameRules::Default().NamesAFood(words[i]))
+            found.push_back(i);
     }
     if (found.size() > 2)
         found.erase(found.begin() + 1, found.end() - 1);
-    if (found.size() == index && index > 1)
+    if (found.size() == words.size() && words.size() > 1)
         found.pop_back();
     return found;
 }
@@ -252,16 +244,7 @@ std::string WithoutCommonestWord(const std::string& part, const std::map<std::st
                                  const std::vector<size_t>& keep = {}) {
     if (!counts)
         return WithoutLastWord(part);
-    std::vector<std::string> words;
-    size_t start = 0;
-    while (start <= part.size()) {
-        size_t space = part.find(' ', start);
-        if (space == std::string::npos)
-            space = part.size();
-        if (space > start)
-            words.push_back(part.substr(start, space - start));
-        start = space + 1;
-    }
+    std::vector<std::string> words = SpacedWords(part);
     size_t drop = words.size() - 1;
     while (drop > 0 && std::find(keep.begin(), keep.end(), drop) != keep.end())
         --drop;
@@ -340,17 +323,10 @@ std::string TidyName(const std::string& name) {
         if (comma == std::string::npos)
             comma = name.size();
         std::vector<std::string> words;
-        std::string segment = name.substr(start, comma - start);
-        size_t at = 0;
-        while (at <= segment.size()) {
-            size_t space = segment.find(' ', at);
-            if (space == std::string::npos)
-                space = segment.size();
-            std::string word = segment.substr(at, space - at);
+        for (auto& word : SpacedWords(std::string_view(name).substr(start, comma - start))) {
             const bool joining = IsSmallWord(word) || word == "&/or" || word == "-";
-            if (!word.empty() && !(joining && !words.empty() && IsSmallWord(words.back())))
-                words.push_back(word);
-            at = space + 1;
+            if (!(joining && !words.empty() && IsSmallWord(words.back())))
+                words.push_back(std::move(word));
         }
         const auto dangling = [](const std::string& w) {
             return IsSmallWord(w) || w == "&/or" || w == "-" || w == "/";
