@@ -164,4 +164,10 @@ std::string CJournalDate::LongText(size_t bufferSize) const {
     return text;
 }
 
+CJournalDate DaysBefore(CJournalDate date, int days) {
+    for (int i = 0; i < days; ++i)
+        date.StepDays(-1);
+    return date;
+}
+
 } // namespace fitquill

@@ -71,4 +71,7 @@ private:
     int16_t m_weekday = 0;
 };
 
+// The calendar day `days` days before date (days >= 0).
+CJournalDate DaysBefore(CJournalDate date, int days);
+
 } // namespace fitquill

@@ -24,12 +24,6 @@ constexpr double kCarbohydrateCalories = 4.0;
 constexpr double kProteinCalories = 4.0;
 constexpr double kFatCalories = 9.0;
 
-CJournalDate DaysBefore(CJournalDate date, int days) {
-    for (int i = 0; i < days; ++i)
-        date.StepDays(-1);
-    return date;
-}
-
 template <typename TVisit>
 void ForEachEntry(const CJournalDB& journal, const CJournalDate& first, const CJournalDate& last,
                   TVisit visit) {

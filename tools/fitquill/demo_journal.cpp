@@ -173,12 +173,6 @@ double Round(double value, double step) {
     return std::round(value / step) * step;
 }
 
-CJournalDate DaysBefore(CJournalDate date, int days) {
-    for (int i = 0; i < days; ++i)
-        date.StepDays(-1);
-    return date;
-}
-
 // An item can be logged when its serving has an amount and is one of its base measures.
 bool CanBeLogged(const CFoodItem& item) {
     const CServingMeasure& serving = item.Serving();
