@@ -34,7 +34,7 @@ CFoodItem MakeItem(std::mt19937& random, int group, int category, int index) {
     std::vector<CNutrientValue> nutrients;
     for (int n = 0; n < kNutrientCount; ++n)
         nutrients.emplace_back(n, static_cast<float>(random() % 100000) / 100.0f);
-    item.SetStoredNutrients(std::move(nutrients));
+    item.SetStoredNutrients(nutrients);
     return item;
 }
 

@@ -3,12 +3,15 @@
 
 #include "core/names.h"
 
+#include <array>
+
 namespace fitquill {
 
 CFoodItem::CFoodItem() {
-    m_nutrients.reserve(kBasicNutrientCount);
+    std::array<CNutrientValue, kBasicNutrientCount> empty;
     for (int i = 0; i < kBasicNutrientCount; ++i)
-        m_nutrients.emplace_back(i, 0.0f);
+        empty[static_cast<std::size_t>(i)] = CNutrientValue(i, 0.0f);
+    m_nutrients = CNutrientList(empty);
     // The ratio of an empty serving to an empty measure is 0.
     m_servingRatio = 0.0f;
 }
@@ -59,15 +62,16 @@ void CFoodItem::DeriveServingUnitSet() {
 }
 
 int CFoodItem::NutrientPosition(int index) const {
-    const int size = static_cast<int>(m_nutrients.size());
+    const std::span<const CNutrientValue> nutrients = m_nutrients.Values();
+    const int size = static_cast<int>(nutrients.size());
     if (index < 0)
         return -1;
     if (index < kBasicNutrientCount)
         return index < size ? index : -1;
     for (int i = kBasicNutrientCount; i < size; ++i) {
-        if (m_nutrients[i].Index() == index)
+        if (nutrients[i].Index() == index)
             return i;
-        if (m_nutrients[i].Index() > index)
+        if (nutrients[i].Index() > index)
             break;
     }
     return -1;
@@ -75,7 +79,7 @@ int CFoodItem::NutrientPosition(int index) const {
 
 float CFoodItem::NutrientValue(int index) const {
     const int at = NutrientPosition(index);
-    return at < 0 ? 0.0f : m_nutrients[at].Value() * m_servingRatio;
+    return at < 0 ? 0.0f : m_nutrients.Values()[at].Value() * m_servingRatio;
 }
 
 bool CFoodItem::SetNutrientValue(int index, float value) {
@@ -94,7 +98,7 @@ void CFoodItem::SetStoredMeasures(const CServingMeasure& serving,
     m_weightMeasure = weight;
 }
 
-bool CFoodItem::ValidStoredNutrients(const std::vector<CNutrientValue>& nutrients) {
+bool CFoodItem::ValidStoredNutrients(std::span<const CNutrientValue> nutrients) {
     if (nutrients.size() < kBasicNutrientCount)
         return false;
     for (size_t i = 0; i < nutrients.size(); ++i) {
@@ -105,18 +109,18 @@ bool CFoodItem::ValidStoredNutrients(const std::vector<CNutrientValue>& nutrient
     return true;
 }
 
-bool CFoodItem::SetStoredNutrients(std::vector<CNutrientValue> nutrients) {
+bool CFoodItem::SetStoredNutrients(std::span<const CNutrientValue> nutrients) {
     if (!ValidStoredNutrients(nutrients))
         return false;
-    m_nutrients = std::move(nutrients);
+    m_nutrients = CNutrientList(nutrients);
     return true;
 }
 
-std::optional<CFoodItem> CFoodItem::WithStoredNutrients(std::vector<CNutrientValue> nutrients) {
+std::optional<CFoodItem> CFoodItem::WithStoredNutrients(std::span<const CNutrientValue> nutrients) {
     if (!ValidStoredNutrients(nutrients))
         return std::nullopt;
     CFoodItem item{SNoNutrients{}};
-    item.m_nutrients = std::move(nutrients);
+    item.m_nutrients = CNutrientList(nutrients);
     return item;
 }
 

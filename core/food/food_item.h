@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +22,7 @@ public:
     CFoodItem();
     // For readers of stored records: an item holding the nutrients as read, without the six
     // empty ones a new item starts with; nothing when SetStoredNutrients would refuse them.
-    static std::optional<CFoodItem> WithStoredNutrients(std::vector<CNutrientValue> nutrients);
+    static std::optional<CFoodItem> WithStoredNutrients(std::span<const CNutrientValue> nutrients);
 
     uint32_t Id() const { return m_id; }
     void SetId(uint32_t id) { m_id = id; }
@@ -51,7 +52,7 @@ public:
     float NutrientValue(int index) const;
     // Stores an unscaled value; false, changing nothing, when no entry of that index exists.
     bool SetNutrientValue(int index, float value);
-    const std::vector<CNutrientValue>& Nutrients() const { return m_nutrients; }
+    std::span<const CNutrientValue> Nutrients() const { return m_nutrients.Values(); }
 
     // For readers of stored records: the fields exactly as stored, without recomputation.
     // SetStoredNutrients refuses a list that is not ascending or lacks the six basic entries
@@ -59,7 +60,7 @@ public:
     void SetStoredMeasures(const CServingMeasure& serving, const CServingMeasure& volumeOrItem,
                            const CServingMeasure& weight);
     void SetStoredServingRatio(float ratio) { m_servingRatio = ratio; }
-    bool SetStoredNutrients(std::vector<CNutrientValue> nutrients);
+    bool SetStoredNutrients(std::span<const CNutrientValue> nutrients);
 
     // Two items are the same item when their identifiers are equal.
     bool SameItem(const CFoodItem& other) const { return m_id == other.m_id; }
@@ -69,7 +70,7 @@ public:
 private:
     struct SNoNutrients {};
     explicit CFoodItem(SNoNutrients) {}
-    static bool ValidStoredNutrients(const std::vector<CNutrientValue>& nutrients);
+    static bool ValidStoredNutrients(std::span<const CNutrientValue> nutrients);
     // Position of the entry of a nutrient index in the list, or -1.
     int NutrientPosition(int index) const;
     void DeriveServingUnitSet();
@@ -83,7 +84,7 @@ private:
     CServingMeasure m_serving;
     CServingMeasure m_volumeMeasure;
     CServingMeasure m_weightMeasure;
-    std::vector<CNutrientValue> m_nutrients;
+    CNutrientList m_nutrients;
     float m_servingRatio = 0.0f;
 };
 

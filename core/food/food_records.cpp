@@ -4,6 +4,7 @@
 #include "core/internal_error.h"
 #include "core/io/byte_order.h"
 
+#include <array>
 #include <bit>
 #include <optional>
 #include <string>
@@ -67,7 +68,7 @@ uint8_t* StoreServingMeasure(uint8_t* at, const CServingMeasure& measure) {
     return at + 2;
 }
 
-uint8_t* StoreNutrientList(uint8_t* at, const std::vector<CNutrientValue>& nutrients) {
+uint8_t* StoreNutrientList(uint8_t* at, std::span<const CNutrientValue> nutrients) {
     if (nutrients.size() > 0xFFFF)
         RaiseInternalError(kInternalErrorFoodDb, "too many nutrients for a 16-bit count");
     StoreUint16BE(at, static_cast<uint16_t>(nutrients.size()));
@@ -81,27 +82,43 @@ uint8_t* StoreNutrientList(uint8_t* at, const std::vector<CNutrientValue>& nutri
 
 } // namespace
 
-void PackNutrientList(const std::vector<CNutrientValue>& nutrients, CByteWriter& out) {
+void PackNutrientList(std::span<const CNutrientValue> nutrients, CByteWriter& out) {
     StoreNutrientList(out.Extend(2 + kNutrientEntrySize * nutrients.size()), nutrients);
 }
 
-std::vector<CNutrientValue> UnpackNutrientList(CByteReader& in) {
+namespace {
+
+// The entries of a stored nutrient list, each handed to `take` in order. False, with the
+// reader marked failed, when the list runs past the record or an index lies outside the
+// nutrient table; an entry handed over before that is then to be dropped.
+template <typename TTake>
+bool ReadNutrientEntries(CByteReader& in, std::size_t maxCount, TTake take) {
     const uint16_t count = in.ReadCount(kNutrientEntrySize);
+    if (count > maxCount)
+        in.MarkFailed();
     // ReadCount made sure the entries are there: they are taken in one read.
     const std::span<const uint8_t> entries = in.ReadBytes(kNutrientEntrySize * count);
-    std::vector<CNutrientValue> nutrients;
     if (in.Failed())
-        return nutrients;
-    nutrients.reserve(count);
+        return false;
     for (std::size_t at = 0; at < entries.size(); at += kNutrientEntrySize) {
         const uint8_t index = entries[at];
         if (index >= kNutrientCount) {
             in.MarkFailed();
-            nutrients.clear();
-            break;
+            return false;
         }
-        nutrients.emplace_back(index, std::bit_cast<float>(LoadUint32BE(&entries[at + 1])));
+        take(CNutrientValue(index, std::bit_cast<float>(LoadUint32BE(&entries[at + 1]))));
     }
+    return true;
+}
+
+} // namespace
+
+std::vector<CNutrientValue> UnpackNutrientList(CByteReader& in) {
+    std::vector<CNutrientValue> nutrients;
+    const bool read = ReadNutrientEntries(
+        in, 0xFFFF, [&](const CNutrientValue& value) { nutrients.push_back(value); });
+    if (!read)
+        nutrients.clear();
     return nutrients;
 }
 
@@ -149,12 +166,12 @@ namespace {
 // The fields both layouts share, stored straight into a new item. Nothing, with the reader
 // marked failed, when the nutrients are not a food item's list or the item could not be
 // written again.
-std::optional<CFoodItem> StoreItem(CByteReader& in, std::vector<CNutrientValue> nutrients,
+std::optional<CFoodItem> StoreItem(CByteReader& in, std::span<const CNutrientValue> nutrients,
                                    std::string_view name, std::string_view searchName, uint32_t id,
                                    uint8_t modified, const CServingMeasure& serving,
                                    const CServingMeasure& volumeOrItem,
                                    const CServingMeasure& weight, uint16_t mealType, float ratio) {
-    std::optional<CFoodItem> item = CFoodItem::WithStoredNutrients(std::move(nutrients));
+    std::optional<CFoodItem> item = CFoodItem::WithStoredNutrients(nutrients);
     if (!item) {
         in.MarkFailed();
         return std::nullopt;
@@ -192,12 +209,17 @@ std::optional<CFoodItem> UnpackFoodItem(CByteReader& in) {
     const CServingMeasure serving = UnpackServingMeasure(in);
     const CServingMeasure volumeOrItem = UnpackServingMeasure(in);
     const CServingMeasure weight = UnpackServingMeasure(in);
-    std::vector<CNutrientValue> nutrients = UnpackNutrientList(in);
+    // An item holds each nutrient at most once: its list is read into a buffer on the stack,
+    // and a longer one is damage.
+    std::array<CNutrientValue, kNutrientCount> buffer;
+    std::size_t count = 0;
+    ReadNutrientEntries(in, buffer.size(),
+                        [&](const CNutrientValue& value) { buffer[count++] = value; });
     const uint16_t mealType = in.ReadUint16();
     const float ratio = in.ReadFloat();
     if (in.Failed())
         return std::nullopt;
-    return StoreItem(in, std::move(nutrients), name, searchName, id, modified, serving,
+    return StoreItem(in, std::span(buffer).first(count), name, searchName, id, modified, serving,
                      volumeOrItem, weight, mealType, ratio);
 }
 
@@ -220,8 +242,8 @@ std::optional<CFoodItem> UnpackOldFoodItem(CByteReader& in) {
     in.Skip(2);
     if (in.Failed())
         return std::nullopt;
-    return StoreItem(in, std::move(nutrients), name, searchName, id, modified, serving,
-                     volumeOrItem, weight, mealType, ratio);
+    return StoreItem(in, nutrients, name, searchName, id, modified, serving, volumeOrItem, weight,
+                     mealType, ratio);
 }
 
 bool UnpackOldFoodItem(CByteReader& in, CFoodItem& item) {

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,7 +41,7 @@ void PackServingMeasure(const CServingMeasure& measure, CByteWriter& out);
 CServingMeasure UnpackServingMeasure(CByteReader& in);
 
 // A 16-bit count, then per entry the nutrient index byte and the float value.
-void PackNutrientList(const std::vector<CNutrientValue>& nutrients, CByteWriter& out);
+void PackNutrientList(std::span<const CNutrientValue> nutrients, CByteWriter& out);
 // A nutrient index outside the nutrient table marks the reader failed (a damaged record, not
 // a program error). Values are clamped as CNutrientValue stores them.
 std::vector<CNutrientValue> UnpackNutrientList(CByteReader& in);

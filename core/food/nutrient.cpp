@@ -3,7 +3,10 @@
 
 #include "core/internal_error.h"
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
+#include <type_traits>
 
 namespace fitquill {
 namespace {
@@ -47,6 +50,31 @@ void CNutrientValue::SetValue(float value) {
     if (value > 9999.9f)
         value = m_index == kNutrientCalories ? 9999.0f : 9999.9f;
     m_value = value;
+}
+
+// The values follow the count byte unaligned, which their packing allows.
+static_assert(alignof(CNutrientValue) == 1 && sizeof(CNutrientValue) == 5);
+static_assert(std::is_trivially_copyable_v<CNutrientValue>);
+
+CNutrientList::CNutrientList(std::span<const CNutrientValue> values) {
+    if (values.empty())
+        return;
+    if (values.size() > 0xFF)
+        RaiseInternalError(kInternalErrorFoodDb, "too many nutrient values for one list");
+    m_block = std::make_unique_for_overwrite<uint8_t[]>(1 + values.size() * sizeof(CNutrientValue));
+    m_block[0] = static_cast<uint8_t>(values.size());
+    std::uninitialized_copy(values.begin(), values.end(),
+                            reinterpret_cast<CNutrientValue*>(m_block.get() + 1));
+}
+
+CNutrientList& CNutrientList::operator=(const CNutrientList& other) {
+    if (this != &other)
+        *this = CNutrientList(other);
+    return *this;
+}
+
+bool CNutrientList::operator==(const CNutrientList& other) const {
+    return std::ranges::equal(Values(), other.Values());
 }
 
 } // namespace fitquill

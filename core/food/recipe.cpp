@@ -27,7 +27,7 @@ CFoodItem RecipeFoodItem(const std::vector<CFoodItem>& entries, double servings)
     const CServingMeasure oneItem(1.0f, kUnitItem);
     item.SetBaseMeasure(oneItem, false);
     item.SetServing(oneItem);
-    item.SetStoredNutrients(std::move(nutrients));
+    item.SetStoredNutrients(nutrients);
     item.SetSearchName(RecipeSearchName(entries));
     return item;
 }

@@ -171,7 +171,7 @@ CFoodItem CFoodItemDialog::RecipeItem(const std::string& name) {
     item.SetSearchName(RecipeFoodItem(m_recipe).SearchName());
     item.SetBaseMeasure(serving, false);
     item.SetServing(serving);
-    item.SetStoredNutrients(std::move(nutrients));
+    item.SetStoredNutrients(nutrients);
     return item;
 }
 

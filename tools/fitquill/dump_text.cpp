@@ -56,7 +56,7 @@ std::string MeasureText(const CServingMeasure& measure) {
            (unit != nullptr ? std::string(unit->name) : "unit " + std::to_string(measure.Unit()));
 }
 
-std::string NutrientsText(const std::vector<CNutrientValue>& values) {
+std::string NutrientsText(std::span<const CNutrientValue> values) {
     std::string text;
     for (const CNutrientValue& value : values) {
         if (!text.empty())

@@ -6,6 +6,7 @@
 #include "core/journal/journal_date.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,6 @@ std::string IsoDateText(const CJournalDate& date);
 // "1.5 cup", or "none" for an empty measure.
 std::string MeasureText(const CServingMeasure& measure);
 // "Calories 95, Carbohydrate 25.1, ..." for every value of the list, in list order.
-std::string NutrientsText(const std::vector<CNutrientValue>& values);
+std::string NutrientsText(std::span<const CNutrientValue> values);
 
 } // namespace fitquill

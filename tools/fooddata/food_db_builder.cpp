@@ -682,7 +682,7 @@ CFoodItem MakeItem(const SUsdaFood& food, const std::string& name, SFoodDataRepo
             ++report.extendedValues;
         nutrients.push_back(stored);
     }
-    item.SetStoredNutrients(std::move(nutrients));
+    item.SetStoredNutrients(nutrients);
     return item;
 }
 

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 using namespace fitquill;
 
@@ -23,6 +25,23 @@ TEST(NutrientValue, ClampsWhenStored) {
     } catch (const CInternalError& e) {
         EXPECT_EQ(e.Code(), kInternalErrorFoodDb);
     }
+}
+
+TEST(NutrientList, CopiesOwnTheirValuesAndTheCountIsBounded) {
+    const std::vector<CNutrientValue> values = {CNutrientValue(0, 50), CNutrientValue(1, 2.5f)};
+    CNutrientList list(values);
+    CNutrientList copy = list;
+    copy[1].SetValue(7);
+    EXPECT_EQ(list.Values()[1].Value(), 2.5f);
+    EXPECT_EQ(copy.Values()[1].Value(), 7.0f);
+    EXPECT_FALSE(list == copy);
+    copy = list;
+    EXPECT_TRUE(list == copy);
+    const CNutrientList moved = std::move(copy);
+    EXPECT_EQ(moved.Size(), 2u);
+    EXPECT_EQ(CNutrientList().Size(), 0u);
+    EXPECT_TRUE(CNutrientList().Values().empty());
+    EXPECT_THROW(CNutrientList(std::vector<CNutrientValue>(256)), CInternalError);
 }
 
 TEST(FoodItem, NewItemReadsZeroUntilServed) {
@@ -88,5 +107,6 @@ TEST(FoodItem, StoredNutrientListMustKeepItsShape) {
     std::vector<CNutrientValue> unordered = list;
     std::swap(unordered[6], unordered[7]);
     EXPECT_FALSE(item.SetStoredNutrients(unordered));
-    EXPECT_FALSE(item.SetStoredNutrients({CNutrientValue(0), CNutrientValue(1)}));
+    const std::vector<CNutrientValue> tooShort = {CNutrientValue(0), CNutrientValue(1)};
+    EXPECT_FALSE(item.SetStoredNutrients(tooShort));
 }

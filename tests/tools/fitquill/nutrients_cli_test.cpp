@@ -26,7 +26,8 @@ CFoodDB FoodsWithAllNutrients() {
         for (uint16_t c = 0; c < db.CategoryCount(g); ++c)
             for (uint16_t i = 0; i < db.ItemCount(g, c); ++i) {
                 CFoodItem item = db.GetFoodItem(g, c, i);
-                std::vector<CNutrientValue> values = item.Nutrients();
+                std::vector<CNutrientValue> values(item.Nutrients().begin(),
+                                                   item.Nutrients().end());
                 for (int n = kBasicNutrientCount; n < kNutrientCount; ++n)
                     values.emplace_back(n, 0.013f * static_cast<float>((n + 3) * (i + g + 2)));
                 EXPECT_TRUE(item.SetStoredNutrients(values));
