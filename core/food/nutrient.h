@@ -35,7 +35,7 @@ const SNutrientInfo& NutrientInfo(int index);
 // bytes it takes in a record: every food item carries a list of them.
 class [[gnu::packed]] CNutrientValue {
 public:
-    // No calories: trivial, so that a buffer of values costs nothing to set up.
+    // Calories at 0. Inline, so that a buffer of values costs next to nothing to set up.
     CNutrientValue() = default;
     // Raises internal error 1000 for an index above 33.
     explicit CNutrientValue(int index, float value = 0.0f);
